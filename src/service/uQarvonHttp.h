@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qarvon {
+
+// Receives body bytes as they arrive; return false to stop the transfer.
+using TBodySink = std::function<bool(const char *data, std::size_t size)>;
+
+// One HTTP GET with the service's request form: HTTP/1.0 request line, only
+// the headers Host, Accept and User-Agent, no compression, cookies or proxy.
+// Redirects are followed and give the final target's body once; any other
+// non-success status delivers nothing. Errors are swallowed. A connect
+// time-out and a stall time-out end a dead transfer; a slow one is read whole.
+void FetchUrl(const std::string &url, std::string &stream);
+// The same into a sink (pictures into files, large bodies).
+void FetchUrl(const std::string &url, const TBodySink &sink);
+// HTTP/1.1 request line instead (the collected-albums request uses it).
+void FetchUrlHttp11(const std::string &url, std::string &stream);
+
+// UTF-8 percent-encoding with blanks as "+", the whole result lower-cased.
+std::string EncodeQueryValue(const std::string &text);
+// Blank: "+" or "%20"; A-Z a-z 0-9 - . _ copied; other bytes %XX upper-case.
+std::string PercentEncode(const std::string &bytes, bool blankAsPlus);
+
+// Fills a request template's "%s" and "%d" placeholders in order. A value
+// with no placeholder left is dropped; a placeholder with no value left stays.
+struct TTemplateArg
+{
+    TTemplateArg(const std::string &s) : text(s) {}
+    TTemplateArg(const char *s) : text(s) {}
+    TTemplateArg(int n) : text(std::to_string(n)) {}
+    std::string text;
+};
+std::string FormatTemplate(const std::string &tmpl, const std::vector<TTemplateArg> &args);
+
+} // namespace qarvon
