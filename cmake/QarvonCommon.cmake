@@ -42,3 +42,22 @@ function(qarvon_add_test name)
         PROPERTIES LABELS "${ARG_LABELS}"
                    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QARVON_AUDIO_SINK=fakesink")
 endfunction()
+
+# A fuzz target: a source defining LLVMFuzzerTestOneInput. With QARVON_FUZZ it
+# becomes a libFuzzer program; otherwise a replay program that feeds every
+# file of tests/fuzz/corpus/<name>/ to the target, registered as a test.
+function(qarvon_add_fuzzer name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    set(corpus ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${name})
+    if(QARVON_FUZZ)
+        add_executable(${name} ${ARG_SOURCES})
+        target_link_libraries(${name} PRIVATE qarvon_common ${ARG_LIBS})
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+        set_property(GLOBAL APPEND PROPERTY QARVON_FUZZERS ${name})
+    else()
+        add_executable(${name}_replay ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/fuzz/FuzzReplayMain.cpp)
+        target_link_libraries(${name}_replay PRIVATE qarvon_common ${ARG_LIBS})
+        add_test(NAME ${name}_replay COMMAND ${name}_replay ${corpus})
+        set_tests_properties(${name}_replay PROPERTIES LABELS "unit;fuzz")
+    endif()
+endfunction()
