@@ -2,6 +2,7 @@
 #include "CtlCommand.h"
 
 #include "Common_Config.h"
+#include "IniFile.h"
 
 #include <ostream>
 
@@ -54,7 +55,45 @@ int runConfig(CtlContext &context, CtlArgs &args)
     return kOk;
 }
 
-const CtlRegistrar reg({"config", "", "show the effective settings and the app root", &runConfig});
+// Points the program at a music service: its API, statistics and web links
+// all live on one base address. Only these keys change; everything else in
+// Config.ini stays as it was.
+int runService(CtlContext &context, CtlArgs &args)
+{
+    if (const std::string e = args.Check(); !e.empty())
+        return UsageError(context, e);
+    const std::vector<std::string> words = args.Positional();
+    if (words.size() != 1)
+        return UsageError(context, "needs the service address, e.g. http://127.0.0.1:8080");
+    std::string base = words[0];
+    while (!base.empty() && base.back() == '/')
+        base.pop_back();
+    if (base.rfind("http://", 0) != 0 && base.rfind("https://", 0) != 0)
+        return UsageError(context, "the address must begin with http:// or https://");
+    if (base.find_first_of(" \t\r\n") != std::string::npos)
+        return UsageError(context, "the address must not contain blanks");
+
+    TIniFile ini(ConfigFilePath(), /*privateFile=*/true);
+    const bool ok = ini.WriteValues({
+        {"webServices", "url", base + "/QarvonApis/requestQarvon?method="},
+        {"webServices", "Statistics",
+         base + "/datastatics.php?mode=%s&modu=%s&opr=%s&macAddress=%s&user=%s&channel=%s"},
+        {"linkurl", "userRegister", base + "/reg/first.aspx"},
+        {"linkurl", "forgetPassword", base + "/recover.aspx"},
+        {"linkurl", "ostrel", base + "/partner/"},
+        {"linkurl", "mainbottomad", base + "/jq/675489.aspx"},
+        {"linkurl", "musicboxad", base + "/jq/675489.aspx"},
+    });
+    if (!ok) {
+        *context.err << "qarvonctl service: cannot write " << ConfigFilePath() << "\n";
+        return kFailed;
+    }
+    *context.out << "service: " << base << "\n";
+    return kOk;
+}
+
+const CtlRegistrar regConfig({"config", "", "show the effective settings and the app root", &runConfig});
+const CtlRegistrar regService({"service", "URL", "point the program at the music service at URL", &runService});
 
 } // namespace
 
