@@ -1,4 +1,5 @@
 #include "QarvonClient.h"
+#include "StartUp.h"
 
 #include <gtest/gtest.h>
 
@@ -60,4 +61,34 @@ TEST(HandOffFields, DelimitedTextSplitting)
     EXPECT_EQ(SplitDelimitedText("a,", ','), (std::vector<std::string>{"a", ""}));
     EXPECT_EQ(SplitDelimitedText("\"a\"\"b\",c", ','), (std::vector<std::string>{"a\"b", "c"}));
     EXPECT_EQ(SplitDelimitedText("   ", ','), (std::vector<std::string>{}));
+}
+
+TEST(StartOptions, LaunchArgumentIsTheFirstPlainWord)
+{
+    const struct
+    {
+        const char *name;
+        std::vector<const char *> argv;
+        const char *root;
+        const char *launch;
+        bool error;
+    } cases[] = {
+        {"none", {"qarvon"}, "", "", false},
+        {"rootAndLink", {"qarvon", "--root", "/r", "CALLORVELLINKER:5"}, "/r", "CALLORVELLINKER:5", false},
+        {"rootEquals", {"qarvon", "--root=/r", "7"}, "/r", "7", false},
+        {"toolkitOption", {"qarvon", "-platform", "offscreen", "8"}, "", "8", false},
+        {"firstWordWins", {"qarvon", "a", "b"}, "", "a", false},
+        {"afterDoubleDash", {"qarvon", "--", "-dash"}, "", "-dash", false},
+        {"rootWithoutValue", {"qarvon", "--root"}, "", "", true},
+        {"unknownLongOption", {"qarvon", "--bogus"}, "", "", true},
+    };
+    for (const auto &c : cases) {
+        std::vector<char *> argv;
+        for (const char *a : c.argv)
+            argv.push_back(const_cast<char *>(a));
+        const TStartOptions o = ParseStartOptions(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(o.root, c.root) << c.name;
+        EXPECT_EQ(o.launchArgument, c.launch) << c.name;
+        EXPECT_EQ(!o.error.empty(), c.error) << c.name;
+    }
 }

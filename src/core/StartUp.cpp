@@ -5,6 +5,23 @@
 
 namespace qarvon {
 
+namespace {
+
+// Single-dash toolkit options that take a value ("-platform offscreen").
+bool takesQtValue(const std::string &w)
+{
+    static const char *const options[] = {"-platform", "-platformpluginpath", "-platformtheme", "-plugin",
+                                          "-display", "-style", "-stylesheet", "-session", "-geometry",
+                                          "-title", "-qwindowgeometry", "-qwindowtitle", "-qwindowicon"};
+    for (const char *o : options) {
+        if (w == o)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 TStartOptions ParseStartOptions(int argc, char **argv)
 {
     TStartOptions o;
@@ -27,7 +44,9 @@ TStartOptions ParseStartOptions(int argc, char **argv)
             // Qt's own options (-platform, -style ...) are single-dash and pass through.
             o.error = "unknown option " + w;
             return o;
-        } else if (o.launchArgument.empty() && w.rfind("-", 0) != 0) {
+        } else if (!positionalOnly && takesQtValue(w)) {
+            ++i; // the toolkit's own option and its value are not the launch argument
+        } else if (o.launchArgument.empty() && (positionalOnly || w.rfind("-", 0) != 0)) {
             o.launchArgument = w;
         }
     }
