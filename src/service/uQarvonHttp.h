@@ -20,6 +20,10 @@ void FetchUrl(const std::string &url, std::string &stream);
 void FetchUrl(const std::string &url, const TBodySink &sink);
 // HTTP/1.1 request line instead (the collected-albums request uses it).
 void FetchUrlHttp11(const std::string &url, std::string &stream);
+// Seconds allowed for the connection, and without a single body byte before a
+// transfer is given up (defaults 15 and 30; 0 or less restores a default).
+// Applies to fetches started afterwards.
+void SetFetchTimeouts(int connectSeconds, int stallSeconds);
 
 // UTF-8 percent-encoding with blanks as "+", the whole result lower-cased.
 std::string EncodeQueryValue(const std::string &text);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qarvon {
@@ -80,6 +81,18 @@ struct TServiceAnswer
     TXmlDocument Document;
     TXmlNode Root;
 };
+
+// An element to write: attributes in order, then its text, then its children.
+struct TXmlElement
+{
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> attributes;
+    std::string text;
+    std::vector<TXmlElement> children;
+};
+// A whole document as saved locally: declaration version "1.0", encoding
+// "utf-8", the elements indented.
+std::string WriteXmlDocument(const TXmlElement &root);
 
 // Fetches url and reads the answer up to the payload.
 void ReadServiceAnswer(const std::string &url, TServiceAnswer &answer);
