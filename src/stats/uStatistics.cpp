@@ -1,0 +1,172 @@
+#include "uStatistics.h"
+
+#include "Common_Config.h"
+#include "tool.h"
+#include "uQarvonHttp.h"
+#include "uTraceM.h"
+
+#include <exception>
+
+namespace qarvon {
+
+namespace {
+
+TStatistics::TOptions FromConfiguration(TStatistics::TUserSource user)
+{
+    TStatistics::TOptions options;
+    options.tmpl = SysConfig().Statistics;
+    options.mac = AdapterAddress(0);
+    options.channel = SysConfig().localchannel;
+    options.user = std::move(user);
+    return options;
+}
+
+void SendByHttp(const std::string &address)
+{
+    std::string ignored;
+    FetchUrl(address, ignored);
+}
+
+} // namespace
+
+TStatistics::TStatistics(TUserSource user)
+    : TStatistics(FromConfiguration(std::move(user)))
+{}
+
+TStatistics::TStatistics(TOptions options)
+    : m_options(std::move(options))
+{
+    if (!m_options.send)
+        m_options.send = &SendByHttp;
+    m_thread = std::thread([this] { Run(); });
+}
+
+TStatistics::~TStatistics()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_terminate = true;
+    }
+    m_wake.notify_all();
+    // The queue goes only after the thread has stopped looking at it.
+    m_thread.join();
+}
+
+void TStatistics::Report(const std::string &mode, const std::string &modu, const std::string &opr)
+{
+    auto task = std::make_unique<TStatisticsTask>();
+    task->mode = mode;
+    task->modu = modu;
+    task->opr = opr;
+    if (m_options.user) {
+        const auto [signedIn, userId] = m_options.user();
+        if (signedIn)
+            task->user = userId;
+    }
+    task->mac = m_options.mac;
+    task->channel = m_options.channel;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_insertIndex >= kCapacity)
+            m_insertIndex = 0;
+        if (static_cast<int>(m_tasks.size()) < kCapacity)
+            m_tasks.push_back(std::move(task));
+        else
+            m_tasks.insert(m_tasks.begin() + m_insertIndex, std::move(task));
+        ++m_insertIndex;
+        m_woken = true;
+    }
+    m_wake.notify_all();
+}
+
+std::vector<TStatisticsTask> TStatistics::Tasks() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<TStatisticsTask> out;
+    out.reserve(m_tasks.size());
+    for (const auto &task : m_tasks)
+        out.push_back(*task);
+    return out;
+}
+
+int TStatistics::SendIndex() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_sendIndex;
+}
+
+int TStatistics::InsertIndex() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_insertIndex;
+}
+
+std::string TStatistics::Address(const TStatisticsTask &task) const
+{
+    return FormatTemplate(m_options.tmpl,
+                          {task.mode, task.modu, task.opr, task.mac, task.user, task.channel});
+}
+
+void TStatistics::Pace()
+{
+    if (m_options.pacer) {
+        m_options.pacer();
+        return;
+    }
+    std::unique_lock lock(m_mutex);
+    m_wake.wait_for(lock, kPace, [this] { return m_terminate; });
+}
+
+void TStatistics::Run()
+{
+    // A wake is remembered until the thread goes to sleep, so a report made
+    // just before it does is never missed.
+    auto suspend = [this](std::unique_lock<std::mutex> &lock) {
+        m_wake.wait(lock, [this] { return m_woken || m_terminate; });
+        m_woken = false;
+    };
+
+    std::unique_lock lock(m_mutex);
+    while (!m_terminate) {
+        if (m_insertIndex < 0 || m_tasks.empty()) {
+            suspend(lock);
+            continue;
+        }
+        // This look sees every report made so far; only a later one may wake
+        // the thread once it goes to sleep.
+        m_woken = false;
+        if (m_sendIndex >= kCapacity)
+            m_sendIndex = 0;
+        if (m_sendIndex < static_cast<int>(m_tasks.size())) {
+            TStatisticsTask *task = m_tasks[static_cast<std::size_t>(m_sendIndex)].get();
+            if (!task->sent) {
+                const std::string address = Address(*task);
+                lock.unlock();
+                if (!address.empty()) {
+                    try {
+                        m_options.send(address);
+                    } catch (const std::exception &e) {
+                        Trace(std::string("statistics: ") + e.what());
+                    } catch (...) {
+                        Trace("statistics: send failed");
+                    }
+                }
+                lock.lock();
+                // Tasks are never freed while the thread runs, and the
+                // pointer stays valid when later reports are inserted.
+                task->sent = true;
+            }
+            // Sent or not, this position has been looked at.
+            ++m_sendIndex;
+        }
+        if (m_sendIndex >= static_cast<int>(m_tasks.size()))
+            suspend(lock);
+        if (m_terminate)
+            break;
+        lock.unlock();
+        Pace();
+        lock.lock();
+    }
+}
+
+} // namespace qarvon
