@@ -1,0 +1,69 @@
+#pragma once
+
+// Small pieces every catalogue and user operation shares: building the request
+// address and keeping an unexpected error inside the operation that met it.
+
+#include "Common_Config.h"
+#include "uQarvonHttp.h"
+#include "uTraceM.h"
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qarvon {
+
+struct TServiceAnswer;
+
+// Sees every service answer the operations read, after it was parsed (a tool
+// that prints raw answers, a test that counts them). Set it before operations
+// run; it is called on the thread of the operation.
+using TAnswerObserver = std::function<void(const std::string &url, const TServiceAnswer &answer)>;
+void SetAnswerObserver(TAnswerObserver observer);
+
+// The shared answer-reading sequence, as every operation here runs it.
+void ReadAnswer(const std::string &url, TServiceAnswer &answer);
+// The same with an HTTP/1.1 request line.
+void ReadAnswerHttp11(const std::string &url, TServiceAnswer &answer);
+
+// Catalogue and sign-in requests.
+inline std::string CatalogueUrl(const std::string &tmpl, const std::vector<TTemplateArg> &args = {})
+{
+    return SysConfig().RequestUrl + FormatTemplate(tmpl, args);
+}
+
+// Playlist and collection requests.
+inline std::string UserListUrl(const std::string &tmpl, const std::vector<TTemplateArg> &args = {})
+{
+    return SysConfig().PlayListRequestUrl + FormatTemplate(tmpl, args);
+}
+
+// Runs body; an exception ends it with onError and leaves a trace line, so
+// nothing escapes into a worker or the event loop.
+template<class R, class F>
+R Guarded(const char *operation, R onError, F &&body)
+{
+    try {
+        return body();
+    } catch (const std::exception &e) {
+        Trace(std::string(operation) + ": " + e.what());
+    } catch (...) {
+        Trace(std::string(operation) + ": unknown error");
+    }
+    return onError;
+}
+
+template<class F>
+void GuardedVoid(const char *operation, F &&body)
+{
+    try {
+        body();
+    } catch (const std::exception &e) {
+        Trace(std::string(operation) + ": " + e.what());
+    } catch (...) {
+        Trace(std::string(operation) + ": unknown error");
+    }
+}
+
+} // namespace qarvon
