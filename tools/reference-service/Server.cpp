@@ -101,11 +101,20 @@ public:
     long long size() const override { return m_size; }
     bool read(long long offset, std::size_t length, char *out) const override
     {
-        int value = static_cast<int>(offset % kBenchModulus);
-        for (std::size_t i = 0; i < length; ++i) {
-            out[i] = static_cast<char>(value);
-            if (++value == kBenchModulus)
-                value = 0;
+        // One period-aligned template covers any chunk, so a read is a single copy.
+        static const std::string pattern = [] {
+            std::string p(kChunk + kBenchModulus, '\0');
+            for (std::size_t i = 0; i < p.size(); ++i)
+                p[i] = static_cast<char>(i % kBenchModulus);
+            return p;
+        }();
+        std::size_t done = 0;
+        while (done < length) {
+            const auto start = static_cast<std::size_t>((offset + static_cast<long long>(done))
+                                                        % kBenchModulus);
+            const std::size_t n = std::min(length - done, pattern.size() - start);
+            std::copy_n(pattern.data() + start, n, out + done);
+            done += n;
         }
         return true;
     }
