@@ -187,7 +187,7 @@ std::string UrlEncode(const std::string &text)
         if (c == ' ') {
             out += '+';
         } else if (std::isalnum(c) || c == '-' || c == '.' || c == '_') {
-            out += static_cast<char>(std::tolower(c));
+            out += static_cast<char>(c);
         } else {
             out += '%';
             out += hex[c >> 4];

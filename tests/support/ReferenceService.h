@@ -27,7 +27,7 @@ struct HttpReply
 
 HttpReply HttpGet(const std::string &url, int timeoutMs = 30000);
 
-// Percent-encodes a query value the way the client does for keywords and titles.
+// Percent-encodes a query value: UTF-8 bytes as %xx, blanks as "+", letters kept.
 std::string UrlEncode(const std::string &text);
 
 // A fault switch of the service; see docs/service-api.md for the meaning of each.

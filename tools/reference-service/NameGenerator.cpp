@@ -54,7 +54,8 @@ const std::vector<const char *> kScenes = {"夏夜", "城市", "海边",   "旧�
                                            "星空", "梦境", "午后",   "黎明",   "冬天", "站台",
                                            "屋顶", "山谷", "十字路口", "小镇",  "港口", "月台"};
 const std::vector<const char *> kThings = {"风", "歌", "约定", "信",   "影子", "回忆", "光",
-                                           "告白", "旅程", "秘密", "晚安", "烟火", "心跳", "背影"};
+                                           "告白", "旅程", "秘密", "晚安", "烟火", "心跳", "背影",
+                                           "爱",   "爱人"};
 
 // Full-width forms, as titles typed with a Chinese input method often have them.
 const std::vector<const char *> kFullWidthWords = {"ＬＯＶＥ", "Ｓｕｍｍｅｒ", "ＯＫ", "ＤＪ", "ＮＯ．１"};

@@ -136,6 +136,11 @@ void Send(httplib::Response &res, std::shared_ptr<const Source> source, const st
             dropAt = fault->dropAt;
         trickle = fault->trickle;
     }
+    if (total == 0) {
+        // The server library streams an empty provider without a length; say it plainly.
+        res.set_content(std::string(), type);
+        return;
+    }
     const auto length = static_cast<std::size_t>(total);
     res.set_content_provider(
         length, type,
