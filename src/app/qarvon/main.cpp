@@ -7,6 +7,7 @@
 #include "Common_Config.h"
 #include "QarvonClient.h"
 #include "SingleInstance.h"
+#include "uSkinGallery.h"
 
 #include <QApplication>
 
@@ -21,7 +22,7 @@ int main(int argc, char **argv)
         std::ostream &out = options.help ? std::cout : std::cerr;
         if (!options.error.empty())
             out << "qarvon: " << options.error << "\n";
-        out << "usage: qarvon [--root DIR] [LAUNCH-ARGUMENT]\n";
+        out << "usage: qarvon [--root DIR] [--skin-gallery FILE.png] [LAUNCH-ARGUMENT]\n";
         return options.help ? 0 : 2;
     }
 
@@ -33,6 +34,17 @@ int main(int argc, char **argv)
     }
     SetProgramFolder(root);
     LoadConfiguration();
+
+    // The gallery is a look at the skin, not a start of the music box.
+    if (!options.skinGallery.empty()) {
+        QApplication app(argc, argv);
+        QString error;
+        if (!RenderSkinGallery(QString::fromStdString(options.skinGallery), &error)) {
+            std::cerr << "qarvon: " << error.toStdString() << "\n";
+            return 1;
+        }
+        return 0;
+    }
 
     const std::string handOff = StripLaunchPrefix(options.launchArgument);
 
