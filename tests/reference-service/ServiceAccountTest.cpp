@@ -62,16 +62,18 @@ TEST_F(AccountTest, SignOutWithSomebodyElsesTokenIsRefused)
     EXPECT_EQ(root->name, "err");
     EXPECT_EQ(root->attribute("code"), "10");
     // The token still works.
-    EXPECT_EQ(ErrorCode(Answer(service, "Qarvon.User.AddCollectedAlbum&album_ids=20001&tk=" + token)), -1);
+    EXPECT_EQ(
+        ErrorCode(Answer(service, "Qarvon.User.AddCollectedAlbum&album_ids=20001&tk=" + token)),
+        -1);
 }
 
 TEST_F(AccountTest, PlaylistLivesThroughCreateFillRenameAndDelete)
 {
     const std::string tk = service.signIn("guest", "guest123");
     // "''" is what the client sends for an empty description.
-    const XmlNode created = Answer(service, "Qarvon.User.AddPlayList&tk=" + tk
-                                                + "&PlayListTitle=" + UrlEncode("我的 List")
-                                                + "&PlayListDesc=''");
+    const XmlNode created = Answer(service,
+                                   "Qarvon.User.AddPlayList&tk=" + tk + "&PlayListTitle="
+                                       + UrlEncode("我的 List") + "&PlayListDesc=''");
     const std::string id = created.childText("PlayListID");
     ASSERT_FALSE(id.empty());
 
@@ -83,27 +85,32 @@ TEST_F(AccountTest, PlaylistLivesThroughCreateFillRenameAndDelete)
     EXPECT_EQ(entry->childText("PlayListSize"), "0");
 
     const std::string tracks = "Qarvon.User.GetPlayListTracks&u_name=guest&pl_id=" + id;
-    EXPECT_EQ(ErrorCode(Answer(service, "Qarvon.User.AddPlayListTracks&pl_id=" + id
-                                            + "&song_ids=300010,300011,,300010&tk=" + tk)),
+    EXPECT_EQ(ErrorCode(Answer(service,
+                               "Qarvon.User.AddPlayListTracks&pl_id=" + id
+                                   + "&song_ids=300010,300011,,300010&tk=" + tk)),
               -1);
     EXPECT_EQ(TrackIds(Answer(service, tracks)),
-              (std::vector<std::string>{"300010", "300011", "300010"}));
+              (std::vector<std::string> {"300010", "300011", "300010"}));
 
     // One unknown id refuses the whole batch.
-    EXPECT_EQ(ErrorCode(Answer(service, "Qarvon.User.AddPlayListTracks&pl_id=" + id
-                                            + "&song_ids=300012,42&tk=" + tk)),
-              1);
+    EXPECT_EQ(
+        ErrorCode(Answer(
+            service, "Qarvon.User.AddPlayListTracks&pl_id=" + id + "&song_ids=300012,42&tk=" + tk)),
+        1);
     EXPECT_EQ(Answer(service, tracks).children.size(), 3u);
 
     // Removing takes the first occurrence of each id and passes over unknown ones.
-    EXPECT_EQ(ErrorCode(Answer(service, "Qarvon.User.DelPlayListTracks&pl_id=" + id
-                                            + "&song_ids=300010,300099&tk=" + tk)),
+    EXPECT_EQ(ErrorCode(Answer(service,
+                               "Qarvon.User.DelPlayListTracks&pl_id=" + id
+                                   + "&song_ids=300010,300099&tk=" + tk)),
               -1);
-    EXPECT_EQ(TrackIds(Answer(service, tracks)), (std::vector<std::string>{"300011", "300010"}));
+    EXPECT_EQ(TrackIds(Answer(service, tracks)), (std::vector<std::string> {"300011", "300010"}));
 
-    EXPECT_EQ(ErrorCode(Answer(service, "Qarvon.User.ModifyPlayList&tk=" + tk + "&pl_id=" + id
-                                            + "&PlayListTitle=renamed&PlayListDesc=" + UrlEncode("R&B 精选"))),
-              -1);
+    EXPECT_EQ(
+        ErrorCode(Answer(service,
+                         "Qarvon.User.ModifyPlayList&tk=" + tk + "&pl_id=" + id
+                             + "&PlayListTitle=renamed&PlayListDesc=" + UrlEncode("R&B 精选"))),
+        -1);
     lists = Answer(service, "Qarvon.User.GetPalyList&u_name=guest");
     entry = FindPlaylist(lists, id);
     ASSERT_NE(entry, nullptr);
@@ -121,12 +128,14 @@ TEST_F(AccountTest, NobodyChangesAnotherUsersPlaylist)
 {
     const std::string guest = service.signIn("guest", "guest123");
     const std::string demo = service.signIn("demo", "demo123");
-    const std::string id = Answer(service, "Qarvon.User.AddPlayList&tk=" + guest
-                                               + "&PlayListTitle=mine&PlayListDesc='")
-                               .childText("PlayListID");
+    const std::string id
+        = Answer(service,
+                 "Qarvon.User.AddPlayList&tk=" + guest + "&PlayListTitle=mine&PlayListDesc='")
+              .childText("PlayListID");
     for (const std::string &call :
          {"Qarvon.User.DelPlayList&tk=" + demo + "&pl_id=" + id,
-          "Qarvon.User.ModifyPlayList&tk=" + demo + "&pl_id=" + id + "&PlayListTitle=x&PlayListDesc=y",
+          "Qarvon.User.ModifyPlayList&tk=" + demo + "&pl_id=" + id
+              + "&PlayListTitle=x&PlayListDesc=y",
           "Qarvon.User.AddPlayListTracks&pl_id=" + id + "&song_ids=300001&tk=" + demo,
           "Qarvon.User.GetPlayListTracks&u_name=demo&pl_id=" + id})
         EXPECT_EQ(ErrorCode(Answer(service, call)), 1) << call;
@@ -146,28 +155,29 @@ void PrintTo(const TitleCase &c, std::ostream *os)
 }
 
 class PlaylistTitle : public ::testing::TestWithParam<TitleCase>
-{};
+{
+};
 
 TEST_P(PlaylistTitle, IsCheckedBeforeAnythingIsStored)
 {
     ReferenceService &service = SharedService();
     const std::string tk = service.signIn("乐迷", "yuemi123");
-    const XmlNode root = Answer(service, "Qarvon.User.AddPlayList&tk=" + tk + "&PlayListTitle="
-                                             + GetParam().title + "&PlayListDesc='");
+    const XmlNode root = Answer(service,
+                                "Qarvon.User.AddPlayList&tk=" + tk
+                                    + "&PlayListTitle=" + GetParam().title + "&PlayListDesc='");
     EXPECT_EQ(ErrorCode(root), GetParam().code);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Titles, PlaylistTitle,
-    ::testing::Values(TitleCase{"Chinese", "%e6%ad%8c%e5%8d%95", -1},
-                      TitleCase{"SlashAndColon", "a%2fb%3ac", -1},
-                      TitleCase{"Markup", "%3cb%3e", 96},
-                      TitleCase{"Quote", "say+%22hi%22", 96},
-                      TitleCase{"Apostrophe", "it%27s", 96},
-                      TitleCase{"ControlCharacter", "a%01b", 96},
-                      TitleCase{"NotUtf8", "%ff%fe", 96},
-                      TitleCase{"Blank", "+++", 125}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Titles, PlaylistTitle,
+                         ::testing::Values(TitleCase {"Chinese", "%e6%ad%8c%e5%8d%95", -1},
+                                           TitleCase {"SlashAndColon", "a%2fb%3ac", -1},
+                                           TitleCase {"Markup", "%3cb%3e", 96},
+                                           TitleCase {"Quote", "say+%22hi%22", 96},
+                                           TitleCase {"Apostrophe", "it%27s", 96},
+                                           TitleCase {"ControlCharacter", "a%01b", 96},
+                                           TitleCase {"NotUtf8", "%ff%fe", 96},
+                                           TitleCase {"Blank", "+++", 125}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(AccountTest, CollectedAlbumsKeepTheirOrderAndRefuseUnknownOnes)
 {
@@ -185,11 +195,11 @@ TEST_F(AccountTest, CollectedAlbumsKeepTheirOrderAndRefuseUnknownOnes)
     EXPECT_EQ(ErrorCode(Answer(service, add + "20010")), -1);
     EXPECT_EQ(ErrorCode(Answer(service, add + "20002")), -1);
     EXPECT_EQ(ErrorCode(Answer(service, add + "20010")), -1);
-    EXPECT_EQ(ids(), (std::vector<std::string>{"20010", "20002"}));
+    EXPECT_EQ(ids(), (std::vector<std::string> {"20010", "20002"}));
     EXPECT_EQ(ErrorCode(Answer(service, add + "7")), 1);
     EXPECT_EQ(ErrorCode(Answer(service, remove + "20003")), 1);
     EXPECT_EQ(ErrorCode(Answer(service, remove + "20010")), -1);
-    EXPECT_EQ(ids(), std::vector<std::string>{"20002"});
+    EXPECT_EQ(ids(), std::vector<std::string> {"20002"});
 }
 
 TEST(ServiceRestart, KeepsAccountsPlaylistsCollectionsAndReports)
@@ -202,21 +212,28 @@ TEST(ServiceRestart, KeepsAccountsPlaylistsCollectionsAndReports)
         ReferenceService first(dir);
         ASSERT_TRUE(first.running());
         token = first.signIn("guest", "guest123");
-        playlist = Answer(first, "Qarvon.User.AddPlayList&tk=" + token
-                                     + "&PlayListTitle=keep&PlayListDesc=me")
-                       .childText("PlayListID");
-        Answer(first, "Qarvon.User.AddPlayListTracks&pl_id=" + playlist + "&song_ids=300020,300021&tk=" + token);
+        playlist
+            = Answer(first,
+                     "Qarvon.User.AddPlayList&tk=" + token + "&PlayListTitle=keep&PlayListDesc=me")
+                  .childText("PlayListID");
+        Answer(first,
+               "Qarvon.User.AddPlayListTracks&pl_id=" + playlist
+                   + "&song_ids=300020,300021&tk=" + token);
         Answer(first, "Qarvon.User.AddCollectedAlbum&album_ids=20030&tk=" + token);
-        HttpGet(first.baseUrl() + "/datastatics.php?mode=01&modu=09&opr=021&macAddress=A&user=2&channel=001");
+        HttpGet(first.baseUrl()
+                + "/datastatics.php?mode=01&modu=09&opr=021&macAddress=A&user=2&channel=001");
         EXPECT_TRUE(first.stop()) << "the service did not end cleanly on SIGTERM";
     }
     ReferenceService second(dir);
     ASSERT_TRUE(second.running());
-    EXPECT_EQ(TrackIds(Answer(second, "Qarvon.User.GetPlayListTracks&u_name=guest&pl_id=" + playlist)),
-              (std::vector<std::string>{"300020", "300021"}));
+    EXPECT_EQ(
+        TrackIds(Answer(second, "Qarvon.User.GetPlayListTracks&u_name=guest&pl_id=" + playlist)),
+        (std::vector<std::string> {"300020", "300021"}));
     const XmlNode albums = Answer(second, "Qarvon.User.GetCollectedAlbums&u_name=guest");
     ASSERT_EQ(albums.child("UserAlbums")->children.size(), 1u);
-    EXPECT_EQ(ErrorCode(Answer(second, "Qarvon.User.DelPlayList&tk=" + token + "&pl_id=" + playlist)), -1);
+    EXPECT_EQ(
+        ErrorCode(Answer(second, "Qarvon.User.DelPlayList&tk=" + token + "&pl_id=" + playlist)),
+        -1);
     ASSERT_EQ(second.statisticsReports().size(), 1u);
 }
 
@@ -224,13 +241,14 @@ TEST(ServiceRestart, RefusesAFolderMadeWithAnotherSeed)
 {
     QTemporaryDir data;
     {
-        ReferenceService first(data.path().toStdString(), {QStringLiteral("--seed"), QStringLiteral("5")});
+        ReferenceService first(data.path().toStdString(),
+                               {QStringLiteral("--seed"), QStringLiteral("5")});
         ASSERT_TRUE(first.running());
     }
-    const ProcessResult result = RunProgram(BuiltProgram(QStringLiteral("qarvon-service")),
-                                            {QStringLiteral("--port"), QStringLiteral("0"),
-                                             QStringLiteral("--data"), data.path(),
-                                             QStringLiteral("--seed"), QStringLiteral("6")});
+    const ProcessResult result
+        = RunProgram(BuiltProgram(QStringLiteral("qarvon-service")),
+                     {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
+                      data.path(), QStringLiteral("--seed"), QStringLiteral("6")});
     EXPECT_TRUE(result.finished);
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("seed 5"), std::string::npos) << result.err;
@@ -245,7 +263,8 @@ TEST(ServiceSeed, DecidesTheWholeCatalogue)
                                  "Qarvon.Search.SearchTrack&keyword=%e5%a4%9c&per_page=20&page=3",
                                  "Qarvon.Area.GetHotTrack&areaID=1"}) {
             std::string body = s.call(call).body;
-            for (auto at = body.find(s.baseUrl()); at != std::string::npos; at = body.find(s.baseUrl()))
+            for (auto at = body.find(s.baseUrl()); at != std::string::npos;
+                 at = body.find(s.baseUrl()))
                 body.replace(at, s.baseUrl().size(), "BASE");
             text += body;
         }

@@ -162,8 +162,9 @@ TEST_F(Fault, MethodBeatsPathPrefixBeatsEverything)
 
 TEST_F(Fault, BadSwitchesAreRefusedWithAReason)
 {
-    for (const char *query : {"target=Qarvon.Track.GetTrack&delay=soon", "target=nothing&status=500",
-                              "target=/control/&status=500", "target=*&status=42"}) {
+    for (const char *query :
+         {"target=Qarvon.Track.GetTrack&delay=soon", "target=nothing&status=500",
+          "target=/control/&status=500", "target=*&status=42"}) {
         const HttpReply reply = HttpGet(service().baseUrl() + "/control/fault?" + query);
         EXPECT_EQ(reply.status, 400) << query;
         EXPECT_FALSE(reply.body.empty()) << query;
@@ -172,8 +173,9 @@ TEST_F(Fault, BadSwitchesAreRefusedWithAReason)
 
 TEST(FaultOption, SwitchesAFaultOnFromTheStart)
 {
-    ReferenceService service({}, {QStringLiteral("--fault"),
-                                  QStringLiteral("Qarvon.Track.GetTrack:status=500,count=1")});
+    ReferenceService service(
+        {},
+        {QStringLiteral("--fault"), QStringLiteral("Qarvon.Track.GetTrack:status=500,count=1")});
     ASSERT_TRUE(service.running());
     EXPECT_EQ(service.call(kTrackCall).status, 500);
     EXPECT_EQ(service.call(kTrackCall).status, 200);
@@ -192,25 +194,27 @@ void PrintTo(const UsageCase &c, std::ostream *os)
 }
 
 class CommandLine : public ::testing::TestWithParam<UsageCase>
-{};
+{
+};
 
 TEST_P(CommandLine, EndsWithItsStatus)
 {
-    const ProcessResult result = RunProgram(BuiltProgram(QStringLiteral("qarvon-service")),
-                                            GetParam().args);
+    const ProcessResult result
+        = RunProgram(BuiltProgram(QStringLiteral("qarvon-service")), GetParam().args);
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(result.exitCode, GetParam().exitCode) << result.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Usage, CommandLine,
-    ::testing::Values(UsageCase{"Help", {QStringLiteral("--help")}, 0},
-                      UsageCase{"UnknownOption", {QStringLiteral("--colour")}, 2},
-                      UsageCase{"PortOutOfRange", {QStringLiteral("--port"), QStringLiteral("70000")}, 2},
-                      UsageCase{"SeedNotANumber", {QStringLiteral("--seed"), QStringLiteral("x")}, 2},
-                      UsageCase{"FaultWithoutTarget", {QStringLiteral("--fault"), QStringLiteral("delay=5")}, 2},
-                      UsageCase{"FaultItemUnknown",
-                                {QStringLiteral("--fault"), QStringLiteral("*:explode=1")}, 2}),
+    ::testing::Values(
+        UsageCase {"Help", {QStringLiteral("--help")}, 0},
+        UsageCase {"UnknownOption", {QStringLiteral("--colour")}, 2},
+        UsageCase {"PortOutOfRange", {QStringLiteral("--port"), QStringLiteral("70000")}, 2},
+        UsageCase {"SeedNotANumber", {QStringLiteral("--seed"), QStringLiteral("x")}, 2},
+        UsageCase {"FaultWithoutTarget", {QStringLiteral("--fault"), QStringLiteral("delay=5")}, 2},
+        UsageCase {
+            "FaultItemUnknown", {QStringLiteral("--fault"), QStringLiteral("*:explode=1")}, 2}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -14,11 +14,11 @@ namespace {
 // start carries no audio and is left out).
 double Mp3Seconds(const std::string &data)
 {
-    static const int kBitrates[2][16] = {
-        {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0},  // MPEG-1
-        {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0}};     // MPEG-2/2.5
-    static const int kRates[4][3] = {{11025, 12000, 8000}, {0, 0, 0}, {22050, 24000, 16000},
-                                     {44100, 48000, 32000}};
+    static const int kBitrates[2][16]
+        = {{0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0}, // MPEG-1
+           {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0}}; // MPEG-2/2.5
+    static const int kRates[4][3]
+        = {{11025, 12000, 8000}, {0, 0, 0}, {22050, 24000, 16000}, {44100, 48000, 32000}};
     std::size_t pos = 0;
     long long samples = 0;
     int rate = 0;
@@ -35,10 +35,11 @@ double Mp3Seconds(const std::string &data)
         if (bitrate == 0 || rate == 0)
             return -1;
         const int perFrame = mpeg1 ? 1152 : 576;
-        const std::size_t length = static_cast<std::size_t>((mpeg1 ? 144 : 72) * bitrate / rate + padding);
+        const std::size_t length
+            = static_cast<std::size_t>((mpeg1 ? 144 : 72) * bitrate / rate + padding);
         const std::string head = data.substr(pos, std::min<std::size_t>(length, 64));
-        const bool infoFrame = first && (head.find("Info") != std::string::npos
-                                         || head.find("Xing") != std::string::npos);
+        const bool infoFrame = first
+            && (head.find("Info") != std::string::npos || head.find("Xing") != std::string::npos);
         if (!infoFrame)
             samples += perFrame;
         first = false;
@@ -60,13 +61,16 @@ TrackInfo Track(const std::string &id)
     const XmlNode details = Answer("Qarvon.Track.GetTrack&trackID=" + id);
     t.duration = std::stoi(details.child("Track")->childText("Duration"));
     t.lyricAddress = details.child("Track")->childText("LyricUrl");
-    std::string address = Answer("Qarvon.Track.GetTrackDownUrl&ProductID=" + id).child("Track")->childText("AuditionUrl");
+    std::string address = Answer("Qarvon.Track.GetTrackDownUrl&ProductID=" + id)
+                              .child("Track")
+                              ->childText("AuditionUrl");
     t.downloadAddress = address.substr(0, address.find(';'));
     return t;
 }
 
 class TrackMedia : public ::testing::TestWithParam<std::string>
-{};
+{
+};
 
 TEST_P(TrackMedia, DownloadAddressRedirectsToAudioAsLongAsTheTrack)
 {
@@ -97,7 +101,8 @@ TEST_P(TrackMedia, LyricLinesStartOnTheTunesPhrasesWithinTheTrack)
     EXPECT_EQ(lyric.header("Content-Type"), "text/plain; charset=utf-8");
 
     char length[64];
-    std::snprintf(length, sizeof length, "[length:%02d:%02d]", track.duration / 60, track.duration % 60);
+    std::snprintf(length, sizeof length, "[length:%02d:%02d]", track.duration / 60,
+                  track.duration % 60);
     EXPECT_NE(lyric.body.find(length), std::string::npos) << lyric.body;
 
     const std::regex line(R"(\[(\d\d):(\d\d)\.(\d\d)\](.+))");
@@ -118,7 +123,8 @@ TEST_P(TrackMedia, LyricLinesStartOnTheTunesPhrasesWithinTheTrack)
 }
 
 // 300004 names a mirror in its download address.
-INSTANTIATE_TEST_SUITE_P(Tracks, TrackMedia, ::testing::Values("300001", "300004", "300017", "300038"));
+INSTANTIATE_TEST_SUITE_P(Tracks, TrackMedia,
+                         ::testing::Values("300001", "300004", "300017", "300038"));
 
 // Width and height from the first start-of-frame marker.
 std::pair<int, int> JpegSize(const std::string &data)
@@ -144,7 +150,8 @@ void PrintTo(const PictureCase &c, std::ostream *os)
 }
 
 class Picture : public ::testing::TestWithParam<PictureCase>
-{};
+{
+};
 
 TEST_P(Picture, IsAJpegOfItsSize)
 {
@@ -160,11 +167,11 @@ TEST_P(Picture, IsAJpegOfItsSize)
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, Picture,
-    ::testing::Values(PictureCase{"SmallCover", "/media/cover/20001_s.jpg", 100},
-                      PictureCase{"MiddleCover", "/media/cover/20001_m.jpg", 240},
-                      PictureCase{"Artist", "/media/artist/1001.jpg", 200},
-                      PictureCase{"Topic", "/media/topic/4001.jpg", 180},
-                      PictureCase{"Avatar", "/media/avatar/1.jpg", 96}),
+    ::testing::Values(PictureCase {"SmallCover", "/media/cover/20001_s.jpg", 100},
+                      PictureCase {"MiddleCover", "/media/cover/20001_m.jpg", 240},
+                      PictureCase {"Artist", "/media/artist/1001.jpg", 200},
+                      PictureCase {"Topic", "/media/topic/4001.jpg", 180},
+                      PictureCase {"Avatar", "/media/avatar/1.jpg", 96}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Media, AddressesInAnswersLeadToTheirFiles)
@@ -184,10 +191,10 @@ TEST(Media, AddressesInAnswersLeadToTheirFiles)
 TEST(Media, UnknownObjectsAreNotFound)
 {
     const std::string base = SharedService().baseUrl();
-    for (const char *path : {"/media/audio/12.mp3", "/media/lyric/99999999.lrc",
-                             "/media/cover/300001_s.jpg", "/media/artist/20001.jpg",
-                             "/media/avatar/99.jpg", "/download/track/5.mp3",
-                             "/media/audio/..%2f..%2fcatalogue.sqlite"})
+    for (const char *path :
+         {"/media/audio/12.mp3", "/media/lyric/99999999.lrc", "/media/cover/300001_s.jpg",
+          "/media/artist/20001.jpg", "/media/avatar/99.jpg", "/download/track/5.mp3",
+          "/media/audio/..%2f..%2fcatalogue.sqlite"})
         EXPECT_EQ(HttpGet(base + path).status, 404) << path;
 }
 
@@ -235,7 +242,8 @@ TEST(Statistics, RecordsEveryReportAsItArrived)
 
     const auto reports = service.statisticsReports();
     ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(reports[0].query, "mode=01&modu=09&opr=021&macAddress=0A1B2C3D4E5F&user=1&channel=001");
+    EXPECT_EQ(reports[0].query,
+              "mode=01&modu=09&opr=021&macAddress=0A1B2C3D4E5F&user=1&channel=001");
     EXPECT_EQ(reports[1].mode, "02");
     EXPECT_EQ(reports[1].modu, "14");
     EXPECT_EQ(reports[1].opr, "027");

@@ -35,7 +35,7 @@ XmlNode Answer(const ReferenceService &service, const std::string &call)
     const auto root = ParseXml(reply.body);
     EXPECT_TRUE(root.has_value()) << call << " gave a document that is not well-formed:\n"
                                   << reply.body;
-    return root.value_or(XmlNode{});
+    return root.value_or(XmlNode {});
 }
 
 XmlNode Answer(const std::string &call)

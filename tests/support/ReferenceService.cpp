@@ -61,7 +61,7 @@ class Socket
 public:
     explicit Socket(int fd)
         : m_fd(fd)
-    {}
+    { }
     ~Socket()
     {
         if (m_fd >= 0)
@@ -108,30 +108,30 @@ HttpReply HttpGet(const std::string &url, int timeoutMs)
     const std::string host = colon == std::string::npos ? hostPort : hostPort.substr(0, colon);
     const std::string port = colon == std::string::npos ? "80" : hostPort.substr(colon + 1);
 
-    addrinfo hints{};
+    addrinfo hints {};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo *found = nullptr;
     if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0 || !found)
         return reply;
     Socket sock(::socket(found->ai_family, found->ai_socktype, found->ai_protocol));
-    timeval tv{};
+    timeval tv {};
     tv.tv_sec = timeoutMs / 1000;
     tv.tv_usec = (timeoutMs % 1000) * 1000;
     const bool connected = sock.fd() >= 0
-                           && setsockopt(sock.fd(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) == 0
-                           && setsockopt(sock.fd(), SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv) == 0
-                           && ::connect(sock.fd(), found->ai_addr, found->ai_addrlen) == 0;
+        && setsockopt(sock.fd(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) == 0
+        && setsockopt(sock.fd(), SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv) == 0
+        && ::connect(sock.fd(), found->ai_addr, found->ai_addrlen) == 0;
     freeaddrinfo(found);
     if (!connected)
         return reply;
 
-    const std::string request = "GET " + target + " HTTP/1.0\r\nHost: " + hostPort
-                                + "\r\nAccept: */*\r\n\r\n";
+    const std::string request
+        = "GET " + target + " HTTP/1.0\r\nHost: " + hostPort + "\r\nAccept: */*\r\n\r\n";
     std::size_t sent = 0;
     while (sent < request.size()) {
-        const ssize_t n = ::send(sock.fd(), request.data() + sent, request.size() - sent,
-                                 MSG_NOSIGNAL);
+        const ssize_t n
+            = ::send(sock.fd(), request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
         if (n <= 0)
             return reply;
         sent += static_cast<std::size_t>(n);
@@ -210,10 +210,11 @@ ReferenceService::ReferenceService(const std::string &dataDir, const QStringList
     } else {
         m_dataDir = dataDir;
     }
-    QStringList args{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
-                     QString::fromStdString(m_dataDir)};
+    QStringList args {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
+                      QString::fromStdString(m_dataDir)};
     args += extraArgs;
-    m_process = std::make_unique<ChildProcess>(BuiltProgram(QStringLiteral("qarvon-service")), args);
+    m_process
+        = std::make_unique<ChildProcess>(BuiltProgram(QStringLiteral("qarvon-service")), args);
     // Generating a fresh catalogue takes a moment; the port line comes once it is ready.
     const std::string line = m_process->readLine(60000);
     try {
@@ -324,7 +325,8 @@ std::vector<StatisticsReport> ReferenceService::statisticsReports() const
             const std::string pair = report.query.substr(pos, amp - pos);
             const auto eq = pair.find('=');
             const std::string key = pair.substr(0, eq);
-            const std::string value = eq == std::string::npos ? "" : PercentDecode(pair.substr(eq + 1));
+            const std::string value
+                = eq == std::string::npos ? "" : PercentDecode(pair.substr(eq + 1));
             if (key == "mode")
                 report.mode = value;
             else if (key == "modu")

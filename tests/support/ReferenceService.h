@@ -15,14 +15,14 @@ class ChildProcess;
 // follow redirects, so tests see 302s, cut bodies and dropped connections.
 struct HttpReply
 {
-    bool connected = false;  // false: no connection, or no status line came back
+    bool connected = false; // false: no connection, or no status line came back
     int status = 0;
     std::map<std::string, std::string> headers; // names in lower case
     std::string body;
-    bool complete = false;   // the body holds every byte Content-Length announced
+    bool complete = false; // the body holds every byte Content-Length announced
 
     std::string header(const std::string &name) const; // "" when absent
-    long long contentLength() const;                    // -1 when absent
+    long long contentLength() const; // -1 when absent
 };
 
 HttpReply HttpGet(const std::string &url, int timeoutMs = 30000);
@@ -33,16 +33,16 @@ std::string UrlEncode(const std::string &text);
 // A fault switch of the service; see docs/service-api.md for the meaning of each.
 struct ServiceFault
 {
-    std::string target;       // "*", a method name ("Qarvon.Search.SearchTrack") or a path prefix
+    std::string target; // "*", a method name ("Qarvon.Search.SearchTrack") or a path prefix
     int delayMs = 0;
     int status = 0;
-    long long cutAt = -1;     // body cut short after that many bytes (Content-Length agrees)
-    long long dropAt = -1;    // connection dropped after that many body bytes
+    long long cutAt = -1; // body cut short after that many bytes (Content-Length agrees)
+    long long dropAt = -1; // connection dropped after that many body bytes
     int trickleBytesPerSecond = 0;
     bool malformed = false;
     bool gbk = false;
     bool redirect = false;
-    int count = -1;           // answers to spoil; -1 for all until cleared
+    int count = -1; // answers to spoil; -1 for all until cleared
 };
 
 // One report the statistics path received, its values decoded.
@@ -72,15 +72,16 @@ public:
 
     bool running() const;
     int port() const;
-    std::string baseUrl() const;            // http://127.0.0.1:PORT
-    std::string requestBase() const;        // baseUrl() + "/QarvonApis/requestQarvon?method="
+    std::string baseUrl() const; // http://127.0.0.1:PORT
+    std::string requestBase() const; // baseUrl() + "/QarvonApis/requestQarvon?method="
     std::string statisticsTemplate() const; // baseUrl() + "/datastatics.php?mode=%s&..."
     std::string dataDir() const;
 
     // GET requestBase() + methodAndArguments, e.g. "Qarvon.Track.GetTrack&trackID=300001".
     HttpReply call(const std::string &methodAndArguments) const;
     // Signs in and returns the token ("" when refused).
-    std::string signIn(const std::string &user = "demo", const std::string &password = "demo123") const;
+    std::string signIn(const std::string &user = "demo",
+                       const std::string &password = "demo123") const;
 
     bool setFault(const ServiceFault &fault) const;
     bool clearFault(const std::string &target) const;

@@ -27,8 +27,8 @@ void AddNote(std::vector<float> &mix, const Note &n, double harmonics)
             env = (count - i) / release;
         env *= 0.7 + 0.3 * std::exp(-3.0 * i / kSampleRate); // a soft pluck
         const double phase = step * static_cast<double>(i);
-        const double wave = std::sin(phase) + harmonics * (0.35 * std::sin(2 * phase)
-                                                            + 0.15 * std::sin(3 * phase));
+        const double wave = std::sin(phase)
+            + harmonics * (0.35 * std::sin(2 * phase) + 0.15 * std::sin(3 * phase));
         mix[first + i] += static_cast<float>(n.level * env * wave);
     }
 }
@@ -78,7 +78,8 @@ std::string EncodeMp3(const std::vector<short> &samples)
                                                static_cast<int>(buffer.size()));
         if (written < 0)
             return {};
-        out.append(reinterpret_cast<const char *>(buffer.data()), static_cast<std::size_t>(written));
+        out.append(reinterpret_cast<const char *>(buffer.data()),
+                   static_cast<std::size_t>(written));
     }
     const int flushed = lame_encode_flush(gf.get(), buffer.data(), static_cast<int>(buffer.size()));
     if (flushed < 0)

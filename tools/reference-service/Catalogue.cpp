@@ -68,7 +68,7 @@ constexpr const char *kPlaylistColumns
 std::string Today()
 {
     const auto now = std::chrono::system_clock::now();
-    const std::chrono::year_month_day ymd{std::chrono::floor<std::chrono::days>(now)};
+    const std::chrono::year_month_day ymd {std::chrono::floor<std::chrono::days>(now)};
     char buf[16];
     std::snprintf(buf, sizeof buf, "%04d-%02u-%02u", static_cast<int>(ymd.year()),
                   static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
@@ -81,8 +81,8 @@ Catalogue::Catalogue(const std::string &dataDir, std::uint64_t seed, bool seedGi
     : m_db((std::filesystem::create_directories(dataDir), dataDir + "/catalogue.sqlite"))
     , m_seed(seed)
 {
-    auto hasMeta = m_db.prepare(
-        "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'meta'");
+    auto hasMeta
+        = m_db.prepare("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'meta'");
     hasMeta.step();
     if (hasMeta.integer(0) == 0) {
         Transaction tx(m_db);
@@ -106,7 +106,8 @@ Catalogue::Catalogue(const std::string &dataDir, std::uint64_t seed, bool seedGi
             schema = read.text(1);
     }
     if (schema != std::to_string(kSchemaVersion))
-        throw DatabaseError("the data folder holds a database of another version; use a new folder");
+        throw DatabaseError(
+            "the data folder holds a database of another version; use a new folder");
     long long stored = 0;
     if (!ParseInt64(storedSeed, stored))
         throw DatabaseError("the data folder's database has no seed; use a new folder");
@@ -181,7 +182,7 @@ std::optional<ArtistRow> Catalogue::artist(std::int64_t id)
     st.bind(1, id);
     if (!st.step())
         return std::nullopt;
-    return ArtistRow{st.integer(0), st.text(1), st.text(2), st.text(3)};
+    return ArtistRow {st.integer(0), st.text(1), st.text(2), st.text(3)};
 }
 
 std::optional<TopicRow> Catalogue::topic(std::int64_t id)
@@ -191,7 +192,7 @@ std::optional<TopicRow> Catalogue::topic(std::int64_t id)
     st.bind(1, id);
     if (!st.step())
         return std::nullopt;
-    return TopicRow{st.integer(0), st.text(1), st.text(2), st.text(3)};
+    return TopicRow {st.integer(0), st.text(1), st.text(2), st.text(3)};
 }
 
 std::vector<TrackRow> Catalogue::albumTracks(std::int64_t albumId)
@@ -257,7 +258,7 @@ Page<TopicRow> Catalogue::topics(int limit, int offset)
                            "LIMIT ?1 OFFSET ?2");
     st.bind(1, limit).bind(2, offset);
     while (st.step())
-        page.rows.push_back(TopicRow{st.integer(0), st.text(1), st.text(2), st.text(3)});
+        page.rows.push_back(TopicRow {st.integer(0), st.text(1), st.text(2), st.text(3)});
     return page;
 }
 
@@ -322,29 +323,30 @@ Page<ArtistRow> Catalogue::searchArtists(const std::string &keyword, int limit, 
                            "WHERE instr(search_key, ?1) > 0 ORDER BY id LIMIT ?2 OFFSET ?3");
     st.bind(1, key).bind(2, limit).bind(3, offset);
     while (st.step())
-        page.rows.push_back(ArtistRow{st.integer(0), st.text(1), st.text(2), st.text(3)});
+        page.rows.push_back(ArtistRow {st.integer(0), st.text(1), st.text(2), st.text(3)});
     return page;
 }
 
 std::optional<UserRow> Catalogue::userByName(const std::string &name)
 {
     std::lock_guard lock(m_mutex);
-    auto st = m_db.prepare(
-        "SELECT id, name, sex, birthday, email, address FROM users WHERE name = ?1");
+    auto st
+        = m_db.prepare("SELECT id, name, sex, birthday, email, address FROM users WHERE name = ?1");
     st.bind(1, name);
     if (!st.step())
         return std::nullopt;
-    return UserRow{st.integer(0), st.text(1), st.text(2), st.text(3), st.text(4), st.text(5)};
+    return UserRow {st.integer(0), st.text(1), st.text(2), st.text(3), st.text(4), st.text(5)};
 }
 
 std::optional<UserRow> Catalogue::userById(std::int64_t id)
 {
     std::lock_guard lock(m_mutex);
-    auto st = m_db.prepare("SELECT id, name, sex, birthday, email, address FROM users WHERE id = ?1");
+    auto st
+        = m_db.prepare("SELECT id, name, sex, birthday, email, address FROM users WHERE id = ?1");
     st.bind(1, id);
     if (!st.step())
         return std::nullopt;
-    return UserRow{st.integer(0), st.text(1), st.text(2), st.text(3), st.text(4), st.text(5)};
+    return UserRow {st.integer(0), st.text(1), st.text(2), st.text(3), st.text(4), st.text(5)};
 }
 
 bool Catalogue::checkPassword(const std::string &name, const std::string &password)
@@ -404,7 +406,8 @@ std::optional<PlaylistRow> Catalogue::readPlaylist(Statement &st)
 std::vector<PlaylistRow> Catalogue::playlists(std::int64_t userId)
 {
     std::lock_guard lock(m_mutex);
-    auto st = m_db.prepare(std::string(kPlaylistColumns) + "WHERE p.user_id = ?1 ORDER BY p.id DESC");
+    auto st
+        = m_db.prepare(std::string(kPlaylistColumns) + "WHERE p.user_id = ?1 ORDER BY p.id DESC");
     st.bind(1, userId);
     std::vector<PlaylistRow> rows;
     while (auto row = readPlaylist(st))
@@ -458,7 +461,8 @@ std::vector<TrackRow> Catalogue::playlistTracks(std::int64_t playlistId)
     return readTracks(st);
 }
 
-bool Catalogue::addPlaylistTracks(std::int64_t playlistId, const std::vector<std::int64_t> &trackIds)
+bool Catalogue::addPlaylistTracks(std::int64_t playlistId,
+                                  const std::vector<std::int64_t> &trackIds)
 {
     std::lock_guard lock(m_mutex);
     Transaction tx(m_db);
@@ -540,7 +544,8 @@ bool Catalogue::uncollectAlbums(std::int64_t userId, const std::vector<std::int6
 {
     std::lock_guard lock(m_mutex);
     Transaction tx(m_db);
-    auto exists = m_db.prepare("SELECT 1 FROM collected_albums WHERE user_id = ?1 AND album_id = ?2");
+    auto exists
+        = m_db.prepare("SELECT 1 FROM collected_albums WHERE user_id = ?1 AND album_id = ?2");
     for (const auto id : albumIds) {
         exists.reset();
         exists.bind(1, userId).bind(2, id);

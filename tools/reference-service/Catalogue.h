@@ -16,9 +16,9 @@ struct TrackRow
     std::string name;
     std::int64_t albumId = 0;
     std::string albumName;
-    std::string artistIds;   // "," joined
+    std::string artistIds; // "," joined
     std::string artistNames; // "," joined, same order
-    int duration = 0;        // seconds
+    int duration = 0; // seconds
     std::string genre;
     std::string language;
     std::string releaseDate;

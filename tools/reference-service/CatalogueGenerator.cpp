@@ -110,8 +110,8 @@ void GenerateCatalogue(Database &db, std::uint64_t seed)
     auto insertTrack = db.prepare(
         "INSERT INTO tracks(id, name, album_id, artist_ids, artist_names, duration, genre, "
         "language, release_date, search_key) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
-    auto insertTrackArtist = db.prepare(
-        "INSERT OR IGNORE INTO track_artists(artist_id, track_id) VALUES (?1, ?2)");
+    auto insertTrackArtist
+        = db.prepare("INSERT OR IGNORE INTO track_artists(artist_id, track_id) VALUES (?1, ?2)");
 
     std::vector<std::int64_t> trackIds;
     std::int64_t nextTrack = kFirstTrackId;
@@ -119,7 +119,7 @@ void GenerateCatalogue(Database &db, std::uint64_t seed)
     for (int i = 0; i < kAlbumCount; ++i) {
         const std::int64_t albumId = kFirstAlbumId + i;
         // Every artist gets at least one album before anyone gets a second.
-        std::vector<const ArtistInfo *> albumArtists{
+        std::vector<const ArtistInfo *> albumArtists {
             &artists[static_cast<std::size_t>(i % kArtistCount)]};
         if (r.chance(6)) {
             const ArtistInfo *guest = &r.pick(artists);
@@ -152,7 +152,8 @@ void GenerateCatalogue(Database &db, std::uint64_t seed)
                 artistKeys.push_back(a->id);
             if (r.chance(12)) {
                 const ArtistInfo &feature = r.pick(artists);
-                if (std::find(artistKeys.begin(), artistKeys.end(), feature.id) == artistKeys.end()) {
+                if (std::find(artistKeys.begin(), artistKeys.end(), feature.id)
+                    == artistKeys.end()) {
                     trackArtistIds.push_back(std::to_string(feature.id));
                     trackArtistNames.push_back(feature.name);
                     artistKeys.push_back(feature.id);
@@ -192,7 +193,8 @@ void GenerateCatalogue(Database &db, std::uint64_t seed)
             const std::int64_t topicId = kFirstTopicId + i;
             insertTopic.reset();
             insertTopic.bind(1, topicId).bind(2, NameGenerator::topicTitle(r, i));
-            insertTopic.bind(3, Date(r, 2020, 2024)).bind(4, NameGenerator::sentence(r, i % 3 != 1));
+            insertTopic.bind(3, Date(r, 2020, 2024))
+                .bind(4, NameGenerator::sentence(r, i % 3 != 1));
             insertTopic.run();
             int position = 0;
             for (const auto trackId : pickTracks(r.range(8, 20))) {
@@ -204,8 +206,9 @@ void GenerateCatalogue(Database &db, std::uint64_t seed)
 
     {
         db.execute("INSERT INTO areas(id, name) VALUES ('1', '华语'), ('2', '欧美')");
-        auto insertChart = db.prepare("INSERT INTO chart_tracks(area_id, chart, position, track_id) "
-                                      "VALUES (?1, ?2, ?3, ?4)");
+        auto insertChart
+            = db.prepare("INSERT INTO chart_tracks(area_id, chart, position, track_id) "
+                         "VALUES (?1, ?2, ?3, ?4)");
         for (const char *area : {"1", "2"}) {
             for (int chart = 0; chart < 4; ++chart) {
                 int position = 0;
@@ -231,7 +234,8 @@ void GenerateCatalogue(Database &db, std::uint64_t seed)
             insertHot.reset();
             insertHot.bind(1, ++position).bind(2, id).run();
         }
-        auto insertNew = db.prepare("INSERT INTO new_hot_tracks(position, track_id) VALUES (?1, ?2)");
+        auto insertNew
+            = db.prepare("INSERT INTO new_hot_tracks(position, track_id) VALUES (?1, ?2)");
         position = 0;
         for (const auto trackId : pickTracks(10)) {
             insertNew.reset();
@@ -248,8 +252,8 @@ void GenerateCatalogue(Database &db, std::uint64_t seed)
                                      "create_date) VALUES (1, ?1, ?2, ?3)");
     auto insertEntry = db.prepare(
         "INSERT INTO playlist_tracks(playlist_id, position, track_id) VALUES (?1, ?2, ?3)");
-    const std::vector<std::pair<const char *, const char *>> demoLists = {
-        {"我的最爱", "常听的歌"}, {"Workout & Run", "fast ones"}};
+    const std::vector<std::pair<const char *, const char *>> demoLists
+        = {{"我的最爱", "常听的歌"}, {"Workout & Run", "fast ones"}};
     for (const auto &[title, description] : demoLists) {
         insertPlaylist.reset();
         insertPlaylist.bind(1, title).bind(2, description).bind(3, "2024-01-15").run();

@@ -31,10 +31,13 @@ public:
     Statement &bind(int index, int value) { return bind(index, static_cast<std::int64_t>(value)); }
     Statement &bind(int index, std::string_view value);
     Statement &bind(int index, const char *value) { return bind(index, std::string_view(value)); }
-    Statement &bind(int index, const std::string &value) { return bind(index, std::string_view(value)); }
+    Statement &bind(int index, const std::string &value)
+    {
+        return bind(index, std::string_view(value));
+    }
 
     bool step(); // true while a row is there
-    void run();  // for statements without rows
+    void run(); // for statements without rows
     void reset();
 
     std::int64_t integer(int column) const;

@@ -15,7 +15,8 @@ std::optional<FaultSpec> ParseFaultSpec(std::string_view text, std::string &erro
     for (const std::string &item : items) {
         const auto eq = item.find('=');
         const std::string key = Trim(item.substr(0, eq));
-        const std::string value = eq == std::string::npos ? std::string() : Trim(item.substr(eq + 1));
+        const std::string value
+            = eq == std::string::npos ? std::string() : Trim(item.substr(eq + 1));
         long long number = 0;
         const bool numeric = ParseInt64(value, number);
         auto flag = [&](bool &target) {
@@ -126,7 +127,8 @@ std::optional<FaultSpec> FaultTable::take(std::string_view method, std::string_v
     if (found == m_faults.end()) {
         std::size_t best = 0;
         for (auto it = m_faults.begin(); it != m_faults.end(); ++it) {
-            if (it->first.starts_with('/') && path.starts_with(it->first) && it->first.size() > best) {
+            if (it->first.starts_with('/') && path.starts_with(it->first)
+                && it->first.size() > best) {
                 best = it->first.size();
                 found = it;
             }

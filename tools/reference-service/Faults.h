@@ -14,15 +14,15 @@ namespace qarvon::refsvc {
 // these on per method or per media path.
 struct FaultSpec
 {
-    int delayMs = 0;          // wait before answering
-    int status = 0;           // answer with this HTTP status and no body
-    long long cutAt = -1;     // body ends after this many bytes; Content-Length agrees
-    long long dropAt = -1;    // full Content-Length, connection closed after this many bytes
-    int trickle = 0;          // body sent at this many bytes per second
-    bool malformed = false;   // XML answer that is not well-formed
-    bool gbk = false;         // XML answer in GBK with its declaration
-    bool redirect = false;    // a 302 to the same address first
-    int count = -1;           // answers left to spoil; -1 for no end
+    int delayMs = 0; // wait before answering
+    int status = 0; // answer with this HTTP status and no body
+    long long cutAt = -1; // body ends after this many bytes; Content-Length agrees
+    long long dropAt = -1; // full Content-Length, connection closed after this many bytes
+    int trickle = 0; // body sent at this many bytes per second
+    bool malformed = false; // XML answer that is not well-formed
+    bool gbk = false; // XML answer in GBK with its declaration
+    bool redirect = false; // a 302 to the same address first
+    int count = -1; // answers left to spoil; -1 for no end
 
     bool operator==(const FaultSpec &) const = default;
 };

@@ -36,7 +36,7 @@ Colour Hue(double h, double s, double v)
     const double c = v * s;
     const double x = c * (1 - std::fabs(std::fmod(h / 60.0, 2) - 1));
     const double m = v - c;
-    Colour out{0, 0, 0};
+    Colour out {0, 0, 0};
     if (h < 60)
         out = {c, x, 0};
     else if (h < 120)
@@ -56,8 +56,8 @@ Colour Hue(double h, double s, double v)
 bool Compress(const std::vector<unsigned char> &rgb, int size, unsigned char **data,
               unsigned long *length)
 {
-    jpeg_compress_struct info{};
-    ErrorManager errors{};
+    jpeg_compress_struct info {};
+    ErrorManager errors {};
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = OnJpegError;
     if (setjmp(errors.jump)) {

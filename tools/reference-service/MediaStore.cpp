@@ -36,13 +36,20 @@ struct KindInfo
 KindInfo Info(MediaKind kind)
 {
     switch (kind) {
-    case MediaKind::Audio: return {"audio", ".mp3"};
-    case MediaKind::Lyric: return {"lyrics", ".lrc"};
-    case MediaKind::CoverSmall: return {"covers", "_s.jpg"};
-    case MediaKind::CoverMiddle: return {"covers", "_m.jpg"};
-    case MediaKind::ArtistPicture: return {"artists", ".jpg"};
-    case MediaKind::TopicPicture: return {"topics", ".jpg"};
-    case MediaKind::Avatar: return {"avatars", ".jpg"};
+    case MediaKind::Audio:
+        return {"audio", ".mp3"};
+    case MediaKind::Lyric:
+        return {"lyrics", ".lrc"};
+    case MediaKind::CoverSmall:
+        return {"covers", "_s.jpg"};
+    case MediaKind::CoverMiddle:
+        return {"covers", "_m.jpg"};
+    case MediaKind::ArtistPicture:
+        return {"artists", ".jpg"};
+    case MediaKind::TopicPicture:
+        return {"topics", ".jpg"};
+    case MediaKind::Avatar:
+        return {"avatars", ".jpg"};
     }
     return {"other", ".bin"};
 }
@@ -50,7 +57,8 @@ KindInfo Info(MediaKind kind)
 // Written beside the target and renamed, so a reader never sees half a file.
 bool WriteAtomically(const std::string &path, const std::string &bytes)
 {
-    const std::string temp = path + ".part" + std::to_string(std::hash<std::thread::id>()(std::this_thread::get_id()));
+    const std::string temp
+        = path + ".part" + std::to_string(std::hash<std::thread::id>()(std::this_thread::get_id()));
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -72,14 +80,17 @@ bool WriteAtomically(const std::string &path, const std::string &bytes)
 MediaStore::MediaStore(Catalogue &catalogue, const std::string &dataDir)
     : m_catalogue(catalogue)
     , m_root(dataDir + "/media")
-{}
+{ }
 
 const char *MediaStore::contentType(MediaKind kind)
 {
     switch (kind) {
-    case MediaKind::Audio: return "audio/mpeg";
-    case MediaKind::Lyric: return "text/plain; charset=utf-8";
-    default: return "image/jpeg";
+    case MediaKind::Audio:
+        return "audio/mpeg";
+    case MediaKind::Lyric:
+        return "text/plain; charset=utf-8";
+    default:
+        return "image/jpeg";
     }
 }
 
@@ -123,12 +134,13 @@ std::optional<std::string> MediaStore::make(MediaKind kind, std::int64_t id)
         const auto track = m_catalogue.track(id);
         if (!track)
             return std::nullopt;
-        const Melody melody = ComposeMelody(MixSeed(seed, kMelodySalt, static_cast<std::uint64_t>(id)),
-                                            track->duration);
+        const Melody melody = ComposeMelody(
+            MixSeed(seed, kMelodySalt, static_cast<std::uint64_t>(id)), track->duration);
         if (kind == MediaKind::Lyric) {
-            const LyricHeader header{track->name, track->artistNames, track->albumName,
-                                     track->language != "英语"};
-            return MakeLrc(melody, header, MixSeed(seed, kLyricSalt, static_cast<std::uint64_t>(id)));
+            const LyricHeader header {track->name, track->artistNames, track->albumName,
+                                      track->language != "英语"};
+            return MakeLrc(melody, header,
+                           MixSeed(seed, kLyricSalt, static_cast<std::uint64_t>(id)));
         }
         std::string mp3 = EncodeMp3(RenderMelody(melody));
         if (mp3.empty())

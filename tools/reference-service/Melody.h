@@ -7,10 +7,10 @@ namespace qarvon::refsvc {
 
 struct Note
 {
-    double start = 0;  // seconds
+    double start = 0; // seconds
     double length = 0; // seconds
     double frequency = 0;
-    double level = 0;  // 0..1
+    double level = 0; // 0..1
 };
 
 // A stretch of melody that one lyric line belongs to.

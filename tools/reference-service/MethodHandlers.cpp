@@ -25,7 +25,7 @@ const std::string &Required(const ApiRequest &r, const char *name)
 {
     const auto it = r.params.find(name);
     if (it == r.params.end())
-        throw Refusal{kMissingArgument};
+        throw Refusal {kMissingArgument};
     return it->second;
 }
 
@@ -33,7 +33,7 @@ std::int64_t Id(const std::string &text)
 {
     long long value = 0;
     if (!ParseInt64(Trim(text), value) || value <= 0)
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     return value;
 }
 
@@ -43,7 +43,7 @@ std::vector<std::int64_t> IdList(const std::string &text)
     for (const auto &piece : SplitList(text, ','))
         ids.push_back(Id(piece));
     if (ids.empty())
-        throw Refusal{kMissingArgument};
+        throw Refusal {kMissingArgument};
     return ids;
 }
 
@@ -52,7 +52,11 @@ bool ValidUtf8(const std::string &text)
     std::size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        std::size_t len = c < 0x80 ? 1
+            : (c >> 5) == 0x6      ? 2
+            : (c >> 4) == 0xE      ? 3
+            : (c >> 3) == 0x1E     ? 4
+                                   : 0;
         if (len == 0 || i + len > text.size())
             return false;
         for (std::size_t k = 1; k < len; ++k)
@@ -69,12 +73,12 @@ std::string CheckedText(const std::string &raw)
 {
     const std::string text = Trim(raw);
     if (!ValidUtf8(text))
-        throw Refusal{kForbiddenCharacters};
+        throw Refusal {kForbiddenCharacters};
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
         if (c < 0x20 || c == 0x7F || ch == '<' || ch == '>' || ch == '"' || ch == '\''
             || ch == '\\')
-            throw Refusal{kForbiddenCharacters};
+            throw Refusal {kForbiddenCharacters};
     }
     return text;
 }
@@ -102,7 +106,7 @@ Paging ReadPaging(const ApiRequest &r)
     long long page = 0;
     if (!ParseInt64(Trim(Required(r, "per_page")), perPage)
         || !ParseInt64(Trim(Required(r, "page")), page))
-        throw Refusal{kMissingArgument};
+        throw Refusal {kMissingArgument};
     if (perPage <= 0)
         perPage = kDefaultPageSize;
     perPage = std::min<long long>(perPage, kLargestPageSize);
@@ -159,9 +163,10 @@ void AlbumRecords(XmlWriter &xml, const ApiRequest &r, const std::vector<AlbumRo
 // all results; the client reads it from the raw text.
 void PagingCarrier(XmlWriter &xml, const Paging &p, int total)
 {
-    xml.empty("Paging", {{"page", std::to_string(p.page)},
-                         {"per_page", std::to_string(p.perPage)},
-                         {"total", std::to_string(total)}});
+    xml.empty("Paging",
+              {{"page", std::to_string(p.page)},
+               {"per_page", std::to_string(p.perPage)},
+               {"total", std::to_string(total)}});
 }
 
 std::string Done()
@@ -217,13 +222,13 @@ std::string MethodHandlers::answer(const ApiRequest &request)
     const bool isLogout = request.method == "Qarvon.User.Logout";
     try {
         if (it == m_handlers.end())
-            throw Refusal{kUnknownMethod};
+            throw Refusal {kUnknownMethod};
         return (this->*(it->second))(request);
     } catch (const Refusal &refusal) {
         if (isLogout) {
             // The sign-out is read differently: its refusal is the document itself.
             return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<err code=\""
-                   + std::to_string(refusal.code) + "\"/>\n";
+                + std::to_string(refusal.code) + "\"/>\n";
         }
         return ErrorDocument(refusal.code);
     } catch (const std::exception &e) {
@@ -236,10 +241,10 @@ std::int64_t MethodHandlers::signedInUser(const ApiRequest &r, const char *token
 {
     const std::string token = Trim(Required(r, tokenName));
     if (token.empty())
-        throw Refusal{kNotSignedIn};
+        throw Refusal {kNotSignedIn};
     const auto owner = m_catalogue.tokenOwner(token);
     if (!owner)
-        throw Refusal{kBadToken};
+        throw Refusal {kBadToken};
     return *owner;
 }
 
@@ -247,7 +252,7 @@ std::int64_t MethodHandlers::namedUser(const ApiRequest &r)
 {
     const auto user = m_catalogue.userByName(Trim(Required(r, "u_name")));
     if (!user)
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     return user->id;
 }
 
@@ -256,12 +261,12 @@ std::string MethodHandlers::login(const ApiRequest &r)
     const std::string &password = Required(r, "u_pwd");
     const std::string name = Trim(Required(r, "u_name"));
     if (name.empty() || password.empty())
-        throw Refusal{kEmptyCredentials};
+        throw Refusal {kEmptyCredentials};
     if (!m_catalogue.checkPassword(name, password))
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     const auto user = m_catalogue.userByName(name);
     if (!user)
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     XmlWriter xml("Response");
     xml.field("UserID", std::to_string(user->id));
     xml.field("UserName", user->name);
@@ -273,7 +278,7 @@ std::string MethodHandlers::userInfo(const ApiRequest &r)
 {
     const auto user = m_catalogue.userById(namedUser(r));
     if (!user)
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     XmlWriter xml("Response");
     xml.open("User");
     xml.field("UserID", std::to_string(user->id));
@@ -293,7 +298,7 @@ std::string MethodHandlers::logout(const ApiRequest &r)
     // The client sends its UserID here; a user name is taken too.
     const auto user = m_catalogue.userById(owner);
     if (!user || (who != std::to_string(owner) && who != user->name))
-        throw Refusal{kBadToken};
+        throw Refusal {kBadToken};
     m_catalogue.revokeToken(Trim(r.params.at("st")));
     return Done();
 }
@@ -302,7 +307,7 @@ std::string MethodHandlers::getTrack(const ApiRequest &r)
 {
     const auto track = m_catalogue.track(Id(Required(r, "trackID")));
     if (!track)
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     XmlWriter xml("Response");
     xml.open("Track");
     TrackFields(xml, *track);
@@ -330,14 +335,14 @@ std::string MethodHandlers::getArtist(const ApiRequest &r)
         xml.field("Description", artist->description);
         return xml.finish();
     }
-    throw Refusal{kUnknownObject};
+    throw Refusal {kUnknownObject};
 }
 
 std::string MethodHandlers::getAlbum(const ApiRequest &r)
 {
     const auto album = m_catalogue.album(Id(Required(r, "albumID")));
     if (!album)
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     XmlWriter xml("Response");
     xml.open("Album");
     AlbumFields(xml, r, *album);
@@ -357,7 +362,7 @@ std::string MethodHandlers::albumTracks(const ApiRequest &r)
 {
     const std::int64_t id = Id(Required(r, "albumID"));
     if (!m_catalogue.album(id))
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     XmlWriter xml("Response");
     TrackRecords(xml, m_catalogue.albumTracks(id));
     return xml.finish();
@@ -390,7 +395,7 @@ std::string MethodHandlers::topicTracks(const ApiRequest &r)
 {
     const std::int64_t id = Id(Required(r, "TopicID"));
     if (!m_catalogue.topic(id))
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     XmlWriter xml("Response");
     TrackRecords(xml, m_catalogue.topicTracks(id));
     return xml.finish();
@@ -400,7 +405,7 @@ std::string MethodHandlers::playUrl(const ApiRequest &r)
 {
     const auto track = m_catalogue.track(Id(Required(r, "ProductID")));
     if (!track)
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     XmlWriter xml("Response");
     xml.open("TrackUrl");
     xml.field("AuditionUrl", r.baseUrl + "/media/audio/" + std::to_string(track->id) + ".mp3");
@@ -411,7 +416,7 @@ std::string MethodHandlers::downloadUrl(const ApiRequest &r)
 {
     const auto track = m_catalogue.track(Id(Required(r, "ProductID")));
     if (!track)
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     const std::string id = std::to_string(track->id);
     std::string address = r.baseUrl + "/download/track/" + id + ".mp3";
     // Every fourth track names a mirror as well, as the client must cut at ";".
@@ -429,7 +434,7 @@ std::string MethodHandlers::artistTracks(const ApiRequest &r)
     const std::int64_t id = Id(Required(r, "artistID"));
     const Paging p = ReadPaging(r);
     if (!m_catalogue.artist(id))
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     const auto page = m_catalogue.artistTracks(id, p.limit, p.offset);
     XmlWriter xml("Response");
     PagingCarrier(xml, p, page.total);
@@ -443,7 +448,7 @@ std::string Keyword(const ApiRequest &r)
 {
     const std::string keyword = Trim(Required(r, "keyword"));
     if (keyword.empty())
-        throw Refusal{kMissingArgument};
+        throw Refusal {kMissingArgument};
     return keyword;
 }
 
@@ -513,7 +518,7 @@ std::string MethodHandlers::addPlaylist(const ApiRequest &r)
     const std::string title = CheckedText(Required(r, "PlayListTitle"));
     const std::string description = CheckedDescription(Required(r, "PlayListDesc"));
     if (title.empty())
-        throw Refusal{kMissingArgument};
+        throw Refusal {kMissingArgument};
     XmlWriter xml("Response");
     xml.field("PlayListID", std::to_string(m_catalogue.createPlaylist(user, title, description)));
     return xml.finish();
@@ -523,7 +528,7 @@ std::string MethodHandlers::deletePlaylist(const ApiRequest &r)
 {
     const std::int64_t user = signedInUser(r, "tk");
     if (!m_catalogue.deletePlaylist(user, Id(Required(r, "pl_id"))))
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     return Done();
 }
 
@@ -532,7 +537,7 @@ std::string MethodHandlers::playlistTracks(const ApiRequest &r)
     const std::int64_t user = namedUser(r);
     const auto playlist = m_catalogue.playlist(user, Id(Required(r, "pl_id")));
     if (!playlist)
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     XmlWriter xml("Response");
     TrackRecords(xml, m_catalogue.playlistTracks(playlist->id));
     return xml.finish();
@@ -545,9 +550,9 @@ std::string MethodHandlers::modifyPlaylist(const ApiRequest &r)
     const std::string title = CheckedText(Required(r, "PlayListTitle"));
     const std::string description = CheckedDescription(Required(r, "PlayListDesc"));
     if (title.empty())
-        throw Refusal{kMissingArgument};
+        throw Refusal {kMissingArgument};
     if (!m_catalogue.renamePlaylist(user, id, title, description))
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     return Done();
 }
 
@@ -557,7 +562,7 @@ std::string MethodHandlers::addPlaylistTracks(const ApiRequest &r)
     const auto playlist = m_catalogue.playlist(user, Id(Required(r, "pl_id")));
     const auto ids = IdList(Required(r, "song_ids"));
     if (!playlist || !m_catalogue.addPlaylistTracks(playlist->id, ids))
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     return Done();
 }
 
@@ -567,7 +572,7 @@ std::string MethodHandlers::deletePlaylistTracks(const ApiRequest &r)
     const auto playlist = m_catalogue.playlist(user, Id(Required(r, "pl_id")));
     const auto ids = IdList(Required(r, "song_ids"));
     if (!playlist)
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     m_catalogue.removePlaylistTracks(playlist->id, ids);
     return Done();
 }
@@ -586,7 +591,7 @@ std::string MethodHandlers::collectAlbum(const ApiRequest &r)
     const auto ids = IdList(Required(r, "album_ids"));
     const std::int64_t user = signedInUser(r, "tk");
     if (!m_catalogue.collectAlbums(user, ids))
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     return Done();
 }
 
@@ -595,7 +600,7 @@ std::string MethodHandlers::uncollectAlbum(const ApiRequest &r)
     const auto ids = IdList(Required(r, "album_ids"));
     const std::int64_t user = signedInUser(r, "tk");
     if (!m_catalogue.uncollectAlbums(user, ids))
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     return Done();
 }
 
@@ -605,7 +610,7 @@ std::string ChartAnswer(Catalogue &catalogue, const ApiRequest &r, Chart chart)
 {
     const std::string area = Trim(Required(r, "areaID"));
     if (!catalogue.areaExists(area))
-        throw Refusal{kUnknownObject};
+        throw Refusal {kUnknownObject};
     XmlWriter xml("Response");
     TrackRecords(xml, catalogue.chartTracks(area, chart));
     return xml.finish();

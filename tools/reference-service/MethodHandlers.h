@@ -15,7 +15,7 @@ struct ApiRequest
 {
     std::string method;
     std::map<std::string, std::string> params; // decoded; the first value of each name
-    std::string baseUrl;                        // "http://host:port" as the client reached us
+    std::string baseUrl; // "http://host:port" as the client reached us
 };
 
 // Error codes the client turns into texts.

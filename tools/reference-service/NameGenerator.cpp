@@ -11,68 +11,70 @@ struct Syllable
 };
 
 const std::vector<Syllable> kSurnames = {
-    {"林", "Lin"},  {"陈", "Chen"},  {"苏", "Su"},    {"叶", "Ye"},    {"沈", "Shen"},
-    {"顾", "Gu"},   {"许", "Xu"},    {"江", "Jiang"}, {"夏", "Xia"},   {"程", "Cheng"},
-    {"白", "Bai"},  {"陆", "Lu"},    {"韩", "Han"},   {"秦", "Qin"},   {"温", "Wen"},
-    {"方", "Fang"}, {"唐", "Tang"},  {"孟", "Meng"},  {"柳", "Liu"},   {"颜", "Yan"},
+    {"林", "Lin"},  {"陈", "Chen"}, {"苏", "Su"},    {"叶", "Ye"},  {"沈", "Shen"},
+    {"顾", "Gu"},   {"许", "Xu"},   {"江", "Jiang"}, {"夏", "Xia"}, {"程", "Cheng"},
+    {"白", "Bai"},  {"陆", "Lu"},   {"韩", "Han"},   {"秦", "Qin"}, {"温", "Wen"},
+    {"方", "Fang"}, {"唐", "Tang"}, {"孟", "Meng"},  {"柳", "Liu"}, {"颜", "Yan"},
 };
 
 const std::vector<Syllable> kGiven = {
-    {"晓", "xiao"}, {"雨", "yu"},   {"风", "feng"}, {"云", "yun"},   {"星", "xing"},
-    {"海", "hai"},  {"月", "yue"},  {"青", "qing"}, {"梦", "meng"},  {"安", "an"},
-    {"宁", "ning"}, {"远", "yuan"}, {"歌", "ge"},   {"岚", "lan"},   {"澈", "che"},
+    {"晓", "xiao"}, {"雨", "yu"},   {"风", "feng"},  {"云", "yun"},  {"星", "xing"},
+    {"海", "hai"},  {"月", "yue"},  {"青", "qing"},  {"梦", "meng"}, {"安", "an"},
+    {"宁", "ning"}, {"远", "yuan"}, {"歌", "ge"},    {"岚", "lan"},  {"澈", "che"},
     {"若", "ruo"},  {"溪", "xi"},   {"川", "chuan"}, {"野", "ye"},   {"遥", "yao"},
-    {"墨", "mo"},   {"禾", "he"},   {"棠", "tang"}, {"予", "yu"},    {"朗", "lang"},
+    {"墨", "mo"},   {"禾", "he"},   {"棠", "tang"},  {"予", "yu"},   {"朗", "lang"},
 };
 
 const std::vector<Syllable> kBands = {
-    {"银河", "Galaxy"},     {"夜航", "Night Flight"}, {"纸飞机", "Paper Plane"},
-    {"回声", "Echo"},       {"候鸟", "Migrant Birds"}, {"灯塔", "Lighthouse"},
-    {"白昼", "Daylight"},   {"蓝调", "Blue Tone"},    {"海盐", "Sea Salt"},
-    {"铁轨", "Rails"},      {"萤火", "Firefly"},      {"橘子汽水", "Orange Soda"},
+    {"银河", "Galaxy"},   {"夜航", "Night Flight"},  {"纸飞机", "Paper Plane"},
+    {"回声", "Echo"},     {"候鸟", "Migrant Birds"}, {"灯塔", "Lighthouse"},
+    {"白昼", "Daylight"}, {"蓝调", "Blue Tone"},     {"海盐", "Sea Salt"},
+    {"铁轨", "Rails"},    {"萤火", "Firefly"},       {"橘子汽水", "Orange Soda"},
 };
 
 const std::vector<const char *> kBandSuffix = {"乐队", "乐团", "合唱团", "组合"};
 
-const std::vector<const char *> kFirstNames = {"Aria",  "Milo", "Nora", "Felix", "Iris", "Jonah",
-                                               "Lena",  "Oscar", "Ruby", "Theo", "Vera", "Elio",
-                                               "Maren", "Silas", "Cleo", "Anouk"};
-const std::vector<const char *> kLastNames = {"Hartwell", "Vale",   "Quinlan",   "Rowe",
-                                              "Sterling", "Frost",  "Larkin",    "Moreau",
-                                              "Kessler",  "Lindqvist", "Okafor", "Brennan"};
-const std::vector<const char *> kAdjectives = {"Amber",  "Hollow", "Neon",     "Silver", "Quiet",
-                                               "Electric", "Wandering", "Marble", "Velvet",
-                                               "Midnight", "Golden", "Paper",  "Distant", "Slow"};
-const std::vector<const char *> kNouns = {"Foxes",   "Harbors", "Satellites", "Orchards",
-                                          "Comets",  "Lanterns", "Rivers",    "Circuits",
-                                          "Gardens", "Signals", "Tides",      "Windows"};
-const std::vector<const char *> kSingularNouns = {"Train",  "Moon",   "Letter", "Summer", "Road",
-                                                  "Ocean",  "Dream",  "Light",  "Shadow", "Heart",
-                                                  "City",   "Window", "Rain",   "Fire",   "Song"};
+const std::vector<const char *> kFirstNames
+    = {"Aria", "Milo", "Nora", "Felix", "Iris",  "Jonah", "Lena", "Oscar",
+       "Ruby", "Theo", "Vera", "Elio",  "Maren", "Silas", "Cleo", "Anouk"};
+const std::vector<const char *> kLastNames
+    = {"Hartwell", "Vale",   "Quinlan", "Rowe",      "Sterling", "Frost",
+       "Larkin",   "Moreau", "Kessler", "Lindqvist", "Okafor",   "Brennan"};
+const std::vector<const char *> kAdjectives
+    = {"Amber",  "Hollow", "Neon",     "Silver", "Quiet", "Electric", "Wandering",
+       "Marble", "Velvet", "Midnight", "Golden", "Paper", "Distant",  "Slow"};
+const std::vector<const char *> kNouns
+    = {"Foxes",  "Harbors",  "Satellites", "Orchards", "Comets", "Lanterns",
+       "Rivers", "Circuits", "Gardens",    "Signals",  "Tides",  "Windows"};
+const std::vector<const char *> kSingularNouns
+    = {"Train",  "Moon",  "Letter", "Summer", "Road", "Ocean", "Dream", "Light",
+       "Shadow", "Heart", "City",   "Window", "Rain", "Fire",  "Song"};
 
-const std::vector<const char *> kScenes = {"夏夜", "城市", "海边",   "旧时光", "远方", "雨季",
-                                           "星空", "梦境", "午后",   "黎明",   "冬天", "站台",
-                                           "屋顶", "山谷", "十字路口", "小镇",  "港口", "月台"};
-const std::vector<const char *> kThings = {"风", "歌", "约定", "信",   "影子", "回忆", "光",
-                                           "告白", "旅程", "秘密", "晚安", "烟火", "心跳", "背影",
-                                           "爱",   "爱人"};
+const std::vector<const char *> kScenes
+    = {"夏夜", "城市", "海边", "旧时光", "远方", "雨季",     "星空", "梦境", "午后",
+       "黎明", "冬天", "站台", "屋顶",   "山谷", "十字路口", "小镇", "港口", "月台"};
+const std::vector<const char *> kThings
+    = {"风",   "歌",   "约定", "信",   "影子", "回忆", "光", "告白",
+       "旅程", "秘密", "晚安", "烟火", "心跳", "背影", "爱", "爱人"};
 
 // Full-width forms, as titles typed with a Chinese input method often have them.
-const std::vector<const char *> kFullWidthWords = {"ＬＯＶＥ", "Ｓｕｍｍｅｒ", "ＯＫ", "ＤＪ", "ＮＯ．１"};
+const std::vector<const char *> kFullWidthWords
+    = {"ＬＯＶＥ", "Ｓｕｍｍｅｒ", "ＯＫ", "ＤＪ", "ＮＯ．１"};
 
 const std::vector<const char *> kLyricChinese = {
     "我在风里等你", "城市的灯一盏盏亮起", "把昨天折成纸飞机", "你说的话还在耳边",
-    "雨落在旧站台",   "星星不说话",         "走过长长的街",     "把心事交给海浪",
-    "晚风吹过屋顶",   "故事还没有结束",     "我们唱着同一首歌", "天亮以前别走",
+    "雨落在旧站台", "星星不说话",         "走过长长的街",     "把心事交给海浪",
+    "晚风吹过屋顶", "故事还没有结束",     "我们唱着同一首歌", "天亮以前别走",
 };
 const std::vector<const char *> kLyricLatin = {
-    "I hear the river calling",   "Lights across the harbor",  "We were young and restless",
-    "Hold on to the morning",     "Every road leads back home", "Paper boats on silver water",
-    "Tell me what the night knows", "Dancing in the quiet rain", "All the windows open wide",
-    "Follow the distant signal",  "Sing it one more time",      "Under a marble moon",
+    "I hear the river calling",     "Lights across the harbor",   "We were young and restless",
+    "Hold on to the morning",       "Every road leads back home", "Paper boats on silver water",
+    "Tell me what the night knows", "Dancing in the quiet rain",  "All the windows open wide",
+    "Follow the distant signal",    "Sing it one more time",      "Under a marble moon",
 };
 
-const std::vector<const char *> kGenres = {"流行", "摇滚", "民谣", "电子", "爵士", "R&B", "古典", "说唱"};
+const std::vector<const char *> kGenres
+    = {"流行", "摇滚", "民谣", "电子", "爵士", "R&B", "古典", "说唱"};
 
 std::string Hanzi(const std::vector<Syllable> &pool, Random &r, std::string *pinyin)
 {
@@ -92,20 +94,28 @@ std::string Capitalised(std::string text)
 std::string ChineseTitle(Random &r)
 {
     switch (r.range(0, 3)) {
-    case 0: return std::string(r.pick(kScenes)) + "的" + r.pick(kThings);
-    case 1: return std::string(r.pick(kScenes));
-    case 2: return std::string(r.pick(kThings)) + "与" + r.pick(kThings);
-    default: return std::string("给") + r.pick(kScenes) + "的" + r.pick(kThings);
+    case 0:
+        return std::string(r.pick(kScenes)) + "的" + r.pick(kThings);
+    case 1:
+        return std::string(r.pick(kScenes));
+    case 2:
+        return std::string(r.pick(kThings)) + "与" + r.pick(kThings);
+    default:
+        return std::string("给") + r.pick(kScenes) + "的" + r.pick(kThings);
     }
 }
 
 std::string LatinTitle(Random &r)
 {
     switch (r.range(0, 3)) {
-    case 0: return std::string(r.pick(kAdjectives)) + " " + r.pick(kSingularNouns);
-    case 1: return std::string(r.pick(kSingularNouns)) + " of " + r.pick(kNouns);
-    case 2: return std::string("The ") + r.pick(kSingularNouns);
-    default: return std::string(r.pick(kAdjectives)) + " " + r.pick(kNouns);
+    case 0:
+        return std::string(r.pick(kAdjectives)) + " " + r.pick(kSingularNouns);
+    case 1:
+        return std::string(r.pick(kSingularNouns)) + " of " + r.pick(kNouns);
+    case 2:
+        return std::string("The ") + r.pick(kSingularNouns);
+    default:
+        return std::string(r.pick(kAdjectives)) + " " + r.pick(kNouns);
     }
 }
 
@@ -116,15 +126,23 @@ std::string Awkward(Random &r, std::string title, bool chinese, int index)
         return title;
     const std::string other = chinese ? ChineseTitle(r) : LatinTitle(r);
     switch ((index / 5) % 8) {
-    case 0: return "《" + title + "》";
-    case 1: return title + "/" + other;
-    case 2: return chinese ? "问：" + title + "？" : title + "?";
-    case 3: return title + ": " + other;
-    case 4: return std::string(r.pick(kFullWidthWords)) + " " + title;
-    case 5: return chinese ? title + "（Live）" : title + " (Live)";
-    case 6: return title + "《" + other + "》";
-    default: return chinese ? title + "：第" + std::to_string(r.range(2, 9)) + "章"
-                            : "Part " + std::to_string(r.range(2, 9)) + ": " + title;
+    case 0:
+        return "《" + title + "》";
+    case 1:
+        return title + "/" + other;
+    case 2:
+        return chinese ? "问：" + title + "？" : title + "?";
+    case 3:
+        return title + ": " + other;
+    case 4:
+        return std::string(r.pick(kFullWidthWords)) + " " + title;
+    case 5:
+        return chinese ? title + "（Live）" : title + " (Live)";
+    case 6:
+        return title + "《" + other + "》";
+    default:
+        return chinese ? title + "：第" + std::to_string(r.range(2, 9)) + "章"
+                       : "Part " + std::to_string(r.range(2, 9)) + ": " + title;
     }
 }
 
@@ -187,10 +205,11 @@ std::string NameGenerator::trackName(Random &r, bool chinese, int index)
 
 std::string NameGenerator::topicTitle(Random &r, int index)
 {
-    static const std::vector<const char *> kTopics = {
-        "雨天听的歌", "深夜电台", "Road Trip Mix", "通勤路上", "周末早午餐", "Focus & Flow",
-        "怀旧金曲",   "毕业季",   "Late Night Jazz", "运动节拍", "安静的书房", "城市漫步",
-        "Indie Picks", "海边假日", "冬日暖阳",   "新歌速递", "Acoustic Mornings", "睡前故事"};
+    static const std::vector<const char *> kTopics
+        = {"雨天听的歌",   "深夜电台",          "Road Trip Mix", "通勤路上",        "周末早午餐",
+           "Focus & Flow", "怀旧金曲",          "毕业季",        "Late Night Jazz", "运动节拍",
+           "安静的书房",   "城市漫步",          "Indie Picks",   "海边假日",        "冬日暖阳",
+           "新歌速递",     "Acoustic Mornings", "睡前故事"};
     (void)r;
     return kTopics[static_cast<std::size_t>(index) % kTopics.size()];
 }
@@ -204,9 +223,9 @@ std::string NameGenerator::sentence(Random &r, bool chinese)
 {
     if (chinese)
         return std::string("关于") + r.pick(kScenes) + "和" + r.pick(kThings) + "的故事，"
-               + r.pick(kLyricChinese) + "。";
+            + r.pick(kLyricChinese) + "。";
     return std::string("Songs about ") + r.pick(kNouns) + " and " + r.pick(kSingularNouns) + ". "
-           + r.pick(kLyricLatin) + ".";
+        + r.pick(kLyricLatin) + ".";
 }
 
 std::string NameGenerator::genre(Random &r)

@@ -15,7 +15,7 @@ OptionsResult ParseOptions(const std::vector<std::string> &args)
             return result;
         }
         const bool takesValue = arg == "--port" || arg == "--bind" || arg == "--data"
-                                || arg == "--seed" || arg == "--fault";
+            || arg == "--seed" || arg == "--fault";
         if (!takesValue) {
             result.error = "unknown option " + arg;
             return result;

@@ -13,7 +13,7 @@ class Random
 public:
     explicit Random(std::uint64_t seed)
         : m_state(seed)
-    {}
+    { }
 
     std::uint64_t next()
     {

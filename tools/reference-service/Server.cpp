@@ -40,7 +40,7 @@ class TextSource : public Source
 public:
     explicit TextSource(std::string text)
         : m_text(std::move(text))
-    {}
+    { }
     long long size() const override { return static_cast<long long>(m_text.size()); }
     bool read(long long offset, std::size_t length, char *out) const override
     {
@@ -58,7 +58,9 @@ public:
     explicit FileSource(const std::string &path)
         : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
     {
-        struct stat st{};
+        struct stat st
+        {
+        };
         if (m_fd >= 0 && ::fstat(m_fd, &st) == 0)
             m_size = st.st_size;
     }
@@ -97,7 +99,7 @@ class PatternSource : public Source
 public:
     explicit PatternSource(long long size)
         : m_size(size)
-    {}
+    { }
     long long size() const override { return m_size; }
     bool read(long long offset, std::size_t length, char *out) const override
     {
@@ -110,8 +112,8 @@ public:
         }();
         std::size_t done = 0;
         while (done < length) {
-            const auto start = static_cast<std::size_t>((offset + static_cast<long long>(done))
-                                                        % kBenchModulus);
+            const auto start
+                = static_cast<std::size_t>((offset + static_cast<long long>(done)) % kBenchModulus);
             const std::size_t n = std::min(length - done, pattern.size() - start);
             std::copy_n(pattern.data() + start, n, out + done);
             done += n;
@@ -153,8 +155,9 @@ void Send(httplib::Response &res, std::shared_ptr<const Source> source, const st
             if (dropAt >= 0)
                 chunk = std::min(chunk, static_cast<std::size_t>(dropAt - at));
             if (trickle > 0) {
-                chunk = std::min(chunk,
-                                 static_cast<std::size_t>(std::max(1, trickle * kTrickleIntervalMs / 1000)));
+                chunk = std::min(
+                    chunk,
+                    static_cast<std::size_t>(std::max(1, trickle * kTrickleIntervalMs / 1000)));
                 std::this_thread::sleep_for(std::chrono::milliseconds(kTrickleIntervalMs));
             }
             std::string buffer(chunk, '\0');
@@ -187,7 +190,7 @@ bool PlainHost(const std::string &host)
         return false;
     return std::all_of(host.begin(), host.end(), [](char c) {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == ':'
-               || c == '[' || c == ']';
+            || c == '[' || c == ']';
     });
 }
 
@@ -200,7 +203,7 @@ struct Server::Impl
         , media(m)
         , faults(f)
         , methods(c)
-    {}
+    { }
 
     std::string baseUrl(const httplib::Request &req) const
     {
@@ -395,7 +398,8 @@ struct Server::Impl
         };
         for (const auto &[pattern, kind] : media) {
             const MediaKind k = kind;
-            http.Get(pattern, [this, k](Req req, Res res) { serveMedia(req, res, k, req.matches[1]); });
+            http.Get(pattern,
+                     [this, k](Req req, Res res) { serveMedia(req, res, k, req.matches[1]); });
         }
         http.Get(R"(/media/bench/(\d{1,15})\.bin)",
                  [this](Req req, Res res) { bench(req, res, req.matches[1]); });

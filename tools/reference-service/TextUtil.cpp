@@ -100,7 +100,8 @@ std::string PercentDecode(std::string_view text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '+') {
             out += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
+        } else if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0
+                   && hex(text[i + 2]) >= 0) {
             out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
             i += 2;
         } else {

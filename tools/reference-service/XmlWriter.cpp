@@ -73,10 +73,18 @@ std::string XmlWriter::escape(std::string_view text)
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
         switch (ch) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
         default:
             // Control characters other than tab and line ends are not allowed in XML 1.0.
             if (c < 0x20 && ch != '\t' && ch != '\n' && ch != '\r')
