@@ -282,6 +282,7 @@ std::string TXmlNode::ChildText(const std::string &name) const
 struct TXmlDocument::Impl
 {
     pugi::xml_document doc;
+    std::string text; // the decoded bytes; the document's strings point into them
 };
 
 TXmlDocument::TXmlDocument()
@@ -293,9 +294,10 @@ TXmlDocument::~TXmlDocument() = default;
 bool TXmlDocument::Load(const std::string &bytes)
 {
     m_impl->doc.reset();
+    m_impl->text.clear();
     m_error.clear();
 
-    std::string utf8;
+    std::string &utf8 = m_impl->text;
     if (!DecodeToUtf8(bytes, utf8, m_error))
         return false;
 
@@ -304,11 +306,12 @@ bool TXmlDocument::Load(const std::string &bytes)
     // Fragment mode keeps stray top-level text, so it can be refused below.
     const unsigned options = pugi::parse_default | pugi::parse_declaration | pugi::parse_fragment;
     const pugi::xml_parse_result result
-        = m_impl->doc.load_buffer(utf8.data(), utf8.size(), options, pugi::encoding_utf8);
+        = m_impl->doc.load_buffer_inplace(utf8.data(), utf8.size(), options, pugi::encoding_utf8);
     if (!result) {
         m_error = std::string(result.description()) + " at byte "
                   + std::to_string(result.offset);
         m_impl->doc.reset();
+        m_impl->text.clear();
         return false;
     }
     int elements = 0;
@@ -325,6 +328,7 @@ bool TXmlDocument::Load(const std::string &bytes)
         m_error = "no document element";
     if (!m_error.empty()) {
         m_impl->doc.reset();
+        m_impl->text.clear();
         return false;
     }
     return true;

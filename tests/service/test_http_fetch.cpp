@@ -292,12 +292,12 @@ TEST_F(FetchTest, StalledAnswerIsGivenUp)
 {
     SetFetchTimeouts(5, 1);
     auto stalled = TScriptedResponse::Ok("<root>never finished</root>");
-    stalled.cutAfter = 6;
+    stalled.cutAfter = 1;
     stalled.stallAfterCut = true;
     server.SetResponse("/stall", stalled);
     std::string stream;
     FetchUrl(server.url("/stall"), stream); // returns instead of waiting forever
-    EXPECT_EQ(stream, "<root>");
+    EXPECT_EQ(stream, "<");
     EXPECT_TRUE(server.WaitForAnswered(1)); // the client closed its end
 }
 
