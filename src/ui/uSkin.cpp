@@ -27,18 +27,20 @@ QString HighDensityPath(const QString &path)
     return path.left(path.size() - suffix.size() - 1) + QStringLiteral("@2x.") + suffix;
 }
 
-// A JPEG picture is kept with an (opaque) alpha channel, so a transparent
-// control never keys a colour out of it: its lossy colours would leave speckles.
+// Only bitmap pictures take a key colour when shown transparently. PNG and
+// JPEG pictures keep an alpha channel even where they are fully opaque (the
+// pixmap would otherwise drop it), so a transparent control never keys a
+// colour out of them: an opaque PNG would lose its edge colour, and lossy
+// JPEG colours would leave speckles.
 QPixmap ReadPicture(const QString &path)
 {
     QImage image;
     if (!image.load(path))
         return {};
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg"))
-        return QPixmap::fromImage(image.convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                                  Qt::NoFormatConversion);
-    return QPixmap::fromImage(image);
+    if (QFileInfo(path).suffix().toLower() == QStringLiteral("bmp"))
+        return QPixmap::fromImage(image);
+    return QPixmap::fromImage(image.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                              Qt::NoFormatConversion);
 }
 
 } // namespace

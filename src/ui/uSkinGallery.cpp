@@ -333,32 +333,27 @@ void TabsCard(TGallery &g)
         {"MenuBtn_selectTitle_MusicLibrary.png", "MenuBtn_UnselectTitle_MusicLibrary.png"},
         {"MenuBtn_selectTitle_Download.png", "MenuBtn_UnselectTitle_Download.png"},
     };
-    const TEffectImageState states[] = {eisNormal, eisDown, eisUnSelect};
     // Selected tabs press into SelectDown, unselected ones into UnselectDown.
     for (int row = 0; row < 2; ++row) {
         const bool selectedRow = row == 0;
+        const TEffectImageState shown[] = {selectedRow ? eisNormal : eisUnSelect, eisDown};
         for (int col = 0; col < 5; ++col) {
-            for (int s = 0; s < 3; ++s) {
-                const TEffectImageState state = states[s];
-                if (selectedRow == (state == eisUnSelect))
-                    continue;
-                const int column = selectedRow ? (s == 0 ? 0 : 1) : (s == 1 ? 1 : 0);
-                const QRect r(14 + col * 212 + column * 104, 40 + row * 44, 100, 26);
+            for (int column = 0; column < 2; ++column) {
+                const TEffectImageState state = shown[column];
+                const QRect r(14 + col * 212 + column * 104, 40 + row * 48, 100, 26);
                 TGallery::Tab(card, "MenuBtn_Select",
                               selectedRow ? "MenuBtn_SelectDown" : "MenuBtn_UnselectDown",
                               "MenuBtn_Unselect", r, state);
                 const char *titleName
-                    = state == eisUnSelect ? titles[col].unselected : titles[col].selected;
-                if (!selectedRow && state == eisDown)
-                    titleName = titles[col].unselected;
+                    = selectedRow ? titles[col].selected : titles[col].unselected;
                 TGallery::Image(card, titleName, QPoint(r.x() + 10, r.y() + 1));
                 TGallery::Caption(card, QString::fromLatin1(StateName(state)),
-                                  QRect(r.x(), r.bottom() + 1, 100, 14), 10);
+                                  QRect(r.x(), r.bottom() + 3, 100, 14), 10);
             }
         }
     }
     // The library's menu bar with its items in the three states.
-    const QRect bar(14, 136, 1048, 24);
+    const QRect bar(14, 142, 1048, 24);
     TGallery::Image(card, "MenuBar_BG.png", bar.topLeft(), bar.size());
     const char *items[] = {"音乐专题", "艺人", "排行榜", "搜索", "列表", "专辑"};
     const TEffectImageState itemStates[] = {eisNormal, eisUnSelect, eisUnSelect,
