@@ -19,19 +19,23 @@ const std::string &TrackAnswer()
 {
     static const std::string body = [] {
         std::string s = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root total=\"10000\">\n";
+        auto field = [&s](const char *name, const std::string &value) {
+            s.append("    <").append(name).append(">").append(value);
+            s.append("</").append(name).append(">\n");
+        };
         for (int i = 0; i < kRecords; ++i) {
             const std::string n = std::to_string(i);
-            s += "  <Track>\n"
-                 "    <TrackID>" + std::to_string(300000 + i) + "</TrackID>\n"
-                 "    <TrackName>\xE6\x98\x9F\xE7\xA9\xBA Song " + n + " &amp; Co</TrackName>\n"
-                 "    <Duration>" + std::to_string(120 + i % 200) + "</Duration>\n"
-                 "    <AlbumID>" + std::to_string(20000 + i / 10) + "</AlbumID>\n"
-                 "    <AlbumName>\xE5\xA4\x9C\xE6\x9B\xB2 Album " + n + "</AlbumName>\n"
-                 "    <ArtistIDList>" + std::to_string(1000 + i % 300) + "</ArtistIDList>\n"
-                 "    <ArtistNameList>\xE6\x9D\x8E\xE9\x9B\xB7 Artist</ArtistNameList>\n"
-                 "    <Genre>Pop</Genre>\n"
-                 "    <Lanaguage>\xE5\x9B\xBD\xE8\xAF\xAD</Lanaguage>\n"
-                 "  </Track>\n";
+            s += "  <Track>\n";
+            field("TrackID", std::to_string(300000 + i));
+            field("TrackName", "\xE6\x98\x9F\xE7\xA9\xBA Song " + n + " &amp; Co");
+            field("Duration", std::to_string(120 + i % 200));
+            field("AlbumID", std::to_string(20000 + i / 10));
+            field("AlbumName", "\xE5\xA4\x9C\xE6\x9B\xB2 Album " + n);
+            field("ArtistIDList", std::to_string(1000 + i % 300));
+            field("ArtistNameList", "\xE6\x9D\x8E\xE9\x9B\xB7 Artist");
+            field("Genre", "Pop");
+            field("Lanaguage", "\xE5\x9B\xBD\xE8\xAF\xAD");
+            s += "  </Track>\n";
         }
         s += "</root>\n";
         return s;

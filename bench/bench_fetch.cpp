@@ -85,7 +85,7 @@ public:
         : m_body(1024 * 1024, 'q')
     {
         m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
+        sockaddr_in addr {};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t len = sizeof addr;
@@ -122,8 +122,8 @@ private:
                 head.append(buffer, static_cast<std::size_t>(n));
             }
             const std::string status = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream"
-                                       "\r\nContent-Length: " + std::to_string(kBodySize)
-                                       + "\r\nConnection: close\r\n\r\n";
+                                       "\r\nContent-Length: "
+                + std::to_string(kBodySize) + "\r\nConnection: close\r\n\r\n";
             bool ok = ::send(c, status.data(), status.size(), MSG_NOSIGNAL) > 0;
             for (long long sent = 0; ok && sent < kBodySize;) {
                 const std::size_t n = static_cast<std::size_t>(
@@ -139,7 +139,7 @@ private:
     std::string m_body;
     int m_fd = -1;
     int m_port = 0;
-    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_stop {false};
     std::thread m_thread;
 };
 
@@ -169,7 +169,7 @@ int main(int argc, char **argv)
         service = std::make_unique<ReferenceServiceProcess>(serviceProgram);
         if (service->port() > 0)
             url = "http://127.0.0.1:" + std::to_string(service->port()) + "/media/bench/"
-                  + std::to_string(kBodySize) + ".bin";
+                + std::to_string(kBodySize) + ".bin";
     }
     if (url.empty()) {
         loopback = std::make_unique<LoopbackServer>();

@@ -40,8 +40,8 @@ std::string FormatTemplate(const std::string &tmpl, const std::vector<TTemplateA
     out.reserve(tmpl.size() + 64);
     std::size_t next = 0;
     for (std::size_t i = 0; i < tmpl.size(); ++i) {
-        const bool placeholder = tmpl[i] == '%' && i + 1 < tmpl.size()
-                                 && (tmpl[i + 1] == 's' || tmpl[i + 1] == 'd');
+        const bool placeholder
+            = tmpl[i] == '%' && i + 1 < tmpl.size() && (tmpl[i + 1] == 's' || tmpl[i + 1] == 'd');
         if (placeholder && next < args.size()) {
             out += args[next++].text;
             ++i;

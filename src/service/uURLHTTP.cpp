@@ -15,8 +15,8 @@ namespace qarvon {
 
 namespace {
 
-std::atomic<long> g_connectTimeoutSeconds{15};
-std::atomic<long> g_stallSeconds{30};
+std::atomic<long> g_connectTimeoutSeconds {15};
+std::atomic<long> g_stallSeconds {30};
 
 void InitCurlOnce()
 {
@@ -33,7 +33,7 @@ public:
         : m_url(url)
         , m_sink(sink)
         , m_http11(http11)
-    {}
+    { }
 
     void Get()
     {
@@ -94,7 +94,7 @@ private:
             const size_t space = line.find(' ');
             int status = 0;
             for (size_t i = space + 1; space != std::string_view::npos && i < line.size()
-                                       && std::isdigit(static_cast<unsigned char>(line[i]));
+                 && std::isdigit(static_cast<unsigned char>(line[i]));
                  ++i)
                 status = status * 10 + (line[i] - '0');
             me->m_status = status;

@@ -178,7 +178,7 @@ bool DecodeToUtf8(const std::string &bytes, std::string &utf8, std::string &erro
             // GB2312 and GBK answers often hold characters only the wider sets
             // have; GB18030 is a superset of both and decodes them all.
             const bool chinese = declared == "GBK" || declared == "GB2312" || declared == "CP936"
-                                 || declared == "GB18030" || declared == "X-GBK";
+                || declared == "GB18030" || declared == "X-GBK";
             const std::string from = chinese ? "GB18030" : declared;
             if (!Convert(from.c_str(), bytes.data() + start, bytes.size() - start, utf8, 1,
                          replaced)) {
@@ -287,7 +287,7 @@ struct TXmlDocument::Impl
 
 TXmlDocument::TXmlDocument()
     : m_impl(std::make_unique<Impl>())
-{}
+{ }
 
 TXmlDocument::~TXmlDocument() = default;
 
@@ -308,8 +308,7 @@ bool TXmlDocument::Load(const std::string &bytes)
     const pugi::xml_parse_result result
         = m_impl->doc.load_buffer_inplace(utf8.data(), utf8.size(), options, pugi::encoding_utf8);
     if (!result) {
-        m_error = std::string(result.description()) + " at byte "
-                  + std::to_string(result.offset);
+        m_error = std::string(result.description()) + " at byte " + std::to_string(result.offset);
         m_impl->doc.reset();
         m_impl->text.clear();
         return false;

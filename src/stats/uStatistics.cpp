@@ -31,7 +31,7 @@ void SendByHttp(const std::string &address)
 
 TStatistics::TStatistics(TUserSource user)
     : TStatistics(FromConfiguration(std::move(user)))
-{}
+{ }
 
 TStatistics::TStatistics(TOptions options)
     : m_options(std::move(options))

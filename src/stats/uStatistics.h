@@ -31,7 +31,7 @@ class TStatistics
 {
 public:
     static constexpr int kCapacity = 100;
-    static constexpr std::chrono::milliseconds kPace{500};
+    static constexpr std::chrono::milliseconds kPace {500};
 
     // Whether somebody is signed in, and the signed-in user's UserID.
     using TUserSource = std::function<std::pair<bool, std::string>()>;
@@ -43,12 +43,12 @@ public:
 
     struct TOptions
     {
-        std::string tmpl;    // "%s" placeholders: mode, modu, opr, mac, user, channel
-        std::string mac;     // the adapter address
+        std::string tmpl; // "%s" placeholders: mode, modu, opr, mac, user, channel
+        std::string mac; // the adapter address
         std::string channel; // the distribution channel
-        TUserSource user;    // unset: nobody is signed in
-        TSendStep send;      // unset: an HTTP GET of the address, answer ignored
-        TPacer pacer;        // unset: kPace
+        TUserSource user; // unset: nobody is signed in
+        TSendStep send; // unset: an HTTP GET of the address, answer ignored
+        TPacer pacer; // unset: kPace
     };
 
     // From the configuration: the Statistics template, the first adapter's

@@ -21,7 +21,8 @@ void PrintTo(const EncodeCase &c, std::ostream *os)
 }
 
 class EncodeQuery : public ::testing::TestWithParam<EncodeCase>
-{};
+{
+};
 
 TEST_P(EncodeQuery, GivesLowerCasePlusForBlank)
 {
@@ -30,13 +31,12 @@ TEST_P(EncodeQuery, GivesLowerCasePlusForBlank)
 
 INSTANTIATE_TEST_SUITE_P(
     Http, EncodeQuery,
-    ::testing::Values(EncodeCase{"Blank", "Hello World", "hello+world"},
-                      EncodeCase{"Reserved", "a&b=c", "a%26b%3dc"},
-                      EncodeCase{"Chinese", "\xE4\xB8\xAD\xE6\x96\x87", "%e4%b8%ad%e6%96%87"},
-                      EncodeCase{"Unreserved", "-._~", "-._%7e"},
-                      EncodeCase{"Empty", "", ""},
-                      EncodeCase{"PlusAndPercent", "1+1%", "1%2b1%25"},
-                      EncodeCase{"Controls", std::string("a\0b\n", 4), "a%00b%0a"}),
+    ::testing::Values(EncodeCase {"Blank", "Hello World", "hello+world"},
+                      EncodeCase {"Reserved", "a&b=c", "a%26b%3dc"},
+                      EncodeCase {"Chinese", "\xE4\xB8\xAD\xE6\x96\x87", "%e4%b8%ad%e6%96%87"},
+                      EncodeCase {"Unreserved", "-._~", "-._%7e"}, EncodeCase {"Empty", "", ""},
+                      EncodeCase {"PlusAndPercent", "1+1%", "1%2b1%25"},
+                      EncodeCase {"Controls", std::string("a\0b\n", 4), "a%00b%0a"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct PercentCase
@@ -53,7 +53,8 @@ void PrintTo(const PercentCase &c, std::ostream *os)
 }
 
 class Percent : public ::testing::TestWithParam<PercentCase>
-{};
+{
+};
 
 TEST_P(Percent, EncodesEveryByteButTheUnreserved)
 {
@@ -62,12 +63,12 @@ TEST_P(Percent, EncodesEveryByteButTheUnreserved)
 
 INSTANTIATE_TEST_SUITE_P(
     Http, Percent,
-    ::testing::Values(PercentCase{"BlankAsPercent20", "a b", false, "a%20b"},
-                      PercentCase{"BlankAsPlus", "a b", true, "a+b"},
-                      PercentCase{"UpperCaseHex", "\xE4\xB8\xAD/?", false, "%E4%B8%AD%2F%3F"},
-                      PercentCase{"LettersKept", "AZaz09-._", false, "AZaz09-._"},
-                      PercentCase{"HighByte", "\xFF", true, "%FF"},
-                      PercentCase{"Tilde", "~", false, "%7E"}),
+    ::testing::Values(PercentCase {"BlankAsPercent20", "a b", false, "a%20b"},
+                      PercentCase {"BlankAsPlus", "a b", true, "a+b"},
+                      PercentCase {"UpperCaseHex", "\xE4\xB8\xAD/?", false, "%E4%B8%AD%2F%3F"},
+                      PercentCase {"LettersKept", "AZaz09-._", false, "AZaz09-._"},
+                      PercentCase {"HighByte", "\xFF", true, "%FF"},
+                      PercentCase {"Tilde", "~", false, "%7E"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct TemplateCase
@@ -84,7 +85,8 @@ void PrintTo(const TemplateCase &c, std::ostream *os)
 }
 
 class Template : public ::testing::TestWithParam<TemplateCase>
-{};
+{
+};
 
 TEST_P(Template, FillsPlaceholdersInOrder)
 {
@@ -94,19 +96,21 @@ TEST_P(Template, FillsPlaceholdersInOrder)
 INSTANTIATE_TEST_SUITE_P(
     Http, Template,
     ::testing::Values(
-        TemplateCase{"Mixed", "Qarvon.Search&k=%s&p=%d&s=%d", {"abc", 2, 50},
-                     "Qarvon.Search&k=abc&p=2&s=50"},
-        TemplateCase{"ExtraValueDropped", "a=%s", {"x", "y"}, "a=x"},
-        TemplateCase{"MissingValueKeepsPlaceholder", "a=%s&b=%s", {"x"}, "a=x&b=%s"},
-        TemplateCase{"ValueNotRescanned", "a=%s&b=%d", {"%d", 5}, "a=%d&b=5"},
-        TemplateCase{"OtherPercentKept", "100%&x=%s%", {"y"}, "100%&x=y%"},
-        TemplateCase{"NegativeNumber", "n=%d", {-1}, "n=-1"},
-        TemplateCase{"EmptyTemplate", "", {"x"}, ""},
-        TemplateCase{"Statistics",
-                     "h/datastatics.php?mode=%s&modu=%s&opr=%s&macAddress=%s&user=%s&channel=%s",
-                     {"01", "09", "021", "0011AABBCCDD", "", "001"},
-                     "h/datastatics.php?mode=01&modu=09&opr=021&macAddress=0011AABBCCDD&user="
-                     "&channel=001"}),
+        TemplateCase {"Mixed",
+                      "Qarvon.Search&k=%s&p=%d&s=%d",
+                      {"abc", 2, 50},
+                      "Qarvon.Search&k=abc&p=2&s=50"},
+        TemplateCase {"ExtraValueDropped", "a=%s", {"x", "y"}, "a=x"},
+        TemplateCase {"MissingValueKeepsPlaceholder", "a=%s&b=%s", {"x"}, "a=x&b=%s"},
+        TemplateCase {"ValueNotRescanned", "a=%s&b=%d", {"%d", 5}, "a=%d&b=5"},
+        TemplateCase {"OtherPercentKept", "100%&x=%s%", {"y"}, "100%&x=y%"},
+        TemplateCase {"NegativeNumber", "n=%d", {-1}, "n=-1"},
+        TemplateCase {"EmptyTemplate", "", {"x"}, ""},
+        TemplateCase {"Statistics",
+                      "h/datastatics.php?mode=%s&modu=%s&opr=%s&macAddress=%s&user=%s&channel=%s",
+                      {"01", "09", "021", "0011AABBCCDD", "", "001"},
+                      "h/datastatics.php?mode=01&modu=09&opr=021&macAddress=0011AABBCCDD&user="
+                      "&channel=001"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -65,7 +65,8 @@ void PrintTo(const RequestFormCase &c, std::ostream *os)
 }
 
 class RequestForm : public FetchTest, public ::testing::WithParamInterface<RequestFormCase>
-{};
+{
+};
 
 TEST_P(RequestForm, SendsExactlyTheServiceRequestLineAndThreeHeaders)
 {
@@ -84,27 +85,28 @@ TEST_P(RequestForm, SendsExactlyTheServiceRequestLineAndThreeHeaders)
     EXPECT_EQ(request.headerLines, expected) << request.raw;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fetch, RequestForm,
-    ::testing::Values(
-        RequestFormCase{"IntoText",
-                        [](const std::string &url) {
-                            std::string s;
-                            FetchUrl(url, s);
-                        },
-                        "HTTP/1.0"},
-        RequestFormCase{"IntoSink",
-                        [](const std::string &url) {
-                            FetchUrl(url, [](const char *, std::size_t) { return true; });
-                        },
-                        "HTTP/1.0"},
-        RequestFormCase{"Http11",
-                        [](const std::string &url) {
-                            std::string s;
-                            FetchUrlHttp11(url, s);
-                        },
-                        "HTTP/1.1"}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Fetch, RequestForm,
+                         ::testing::Values(RequestFormCase {"IntoText",
+                                                            [](const std::string &url) {
+                                                                std::string s;
+                                                                FetchUrl(url, s);
+                                                            },
+                                                            "HTTP/1.0"},
+                                           RequestFormCase {
+                                               "IntoSink",
+                                               [](const std::string &url) {
+                                                   FetchUrl(url, [](const char *, std::size_t) {
+                                                       return true;
+                                                   });
+                                               },
+                                               "HTTP/1.0"},
+                                           RequestFormCase {"Http11",
+                                                            [](const std::string &url) {
+                                                                std::string s;
+                                                                FetchUrlHttp11(url, s);
+                                                            },
+                                                            "HTTP/1.1"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(FetchTest, RedirectedRequestKeepsTheSameForm)
 {
@@ -162,7 +164,8 @@ void PrintTo(const AnswerCase &c, std::ostream *os)
 }
 
 class Answers : public FetchTest, public ::testing::WithParamInterface<AnswerCase>
-{};
+{
+};
 
 TEST_P(Answers, LeaveTheExpectedStream)
 {
@@ -204,47 +207,45 @@ TScriptedResponse RedirectWithoutLocation()
 INSTANTIATE_TEST_SUITE_P(
     Fetch, Answers,
     ::testing::Values(
-        AnswerCase{"SuccessAppends", {{"/start", TScriptedResponse::Ok("<r>1</r>")}},
-                   "before:<r>1</r>"},
-        AnswerCase{"EmptySuccess", {{"/start", TScriptedResponse::Status(204)}}, "before:"},
-        AnswerCase{"NotFound", {{"/start", TScriptedResponse::Status(404, "<err/>")}},
-                   "before:"},
-        AnswerCase{"ServerError", {{"/start", TScriptedResponse::Status(500, "oops")}},
-                   "before:"},
-        AnswerCase{"Found",
-                   {{"/start", TScriptedResponse::Redirect("/final")},
-                    {"/final", TScriptedResponse::Ok("<final/>")}},
-                   "before:<final/>"},
-        AnswerCase{"MovedPermanently",
-                   {{"/start", TScriptedResponse::Redirect("/final", 301)},
-                    {"/final", TScriptedResponse::Ok("<final/>")}},
-                   "before:<final/>"},
-        AnswerCase{"SeeOther",
-                   {{"/start", TScriptedResponse::Redirect("/final", 303)},
-                    {"/final", TScriptedResponse::Ok("<final/>")}},
-                   "before:<final/>"},
-        AnswerCase{"TemporaryRedirect",
-                   {{"/start", TScriptedResponse::Redirect("/final", 307)},
-                    {"/final", TScriptedResponse::Ok("<final/>")}},
-                   "before:<final/>"},
-        AnswerCase{"RedirectChain",
-                   {{"/start", TScriptedResponse::Redirect("/one")},
-                    {"/one", TScriptedResponse::Redirect("/two")},
-                    {"/two", TScriptedResponse::Ok("end")}},
-                   "before:end"},
-        AnswerCase{"RedirectToNotFound",
-                   {{"/start", TScriptedResponse::Redirect("/gone")}}, "before:"},
-        AnswerCase{"RedirectLoop", {{"/start", TScriptedResponse::Redirect("/start")}},
-                   "before:"},
-        AnswerCase{"RedirectToOtherScheme",
-                   {{"/start", TScriptedResponse::Redirect("file:///etc/passwd")}}, "before:"},
-        AnswerCase{"RedirectWithoutLocation", {{"/start", RedirectWithoutLocation()}},
-                   "before:"},
-        AnswerCase{"DroppedConnection", {{"/start", Dropped()}}, "before:"},
-        AnswerCase{"SlowAnswerReadWhole", {{"/start", Trickled(std::string(200, 'z'))}},
-                   "before:" + std::string(200, 'z')},
-        AnswerCase{"BodyUntilClose", {{"/start", WithoutLength("no length")}},
-                   "before:no length"}),
+        AnswerCase {
+            "SuccessAppends", {{"/start", TScriptedResponse::Ok("<r>1</r>")}}, "before:<r>1</r>"},
+        AnswerCase {"EmptySuccess", {{"/start", TScriptedResponse::Status(204)}}, "before:"},
+        AnswerCase {"NotFound", {{"/start", TScriptedResponse::Status(404, "<err/>")}}, "before:"},
+        AnswerCase {"ServerError", {{"/start", TScriptedResponse::Status(500, "oops")}}, "before:"},
+        AnswerCase {"Found",
+                    {{"/start", TScriptedResponse::Redirect("/final")},
+                     {"/final", TScriptedResponse::Ok("<final/>")}},
+                    "before:<final/>"},
+        AnswerCase {"MovedPermanently",
+                    {{"/start", TScriptedResponse::Redirect("/final", 301)},
+                     {"/final", TScriptedResponse::Ok("<final/>")}},
+                    "before:<final/>"},
+        AnswerCase {"SeeOther",
+                    {{"/start", TScriptedResponse::Redirect("/final", 303)},
+                     {"/final", TScriptedResponse::Ok("<final/>")}},
+                    "before:<final/>"},
+        AnswerCase {"TemporaryRedirect",
+                    {{"/start", TScriptedResponse::Redirect("/final", 307)},
+                     {"/final", TScriptedResponse::Ok("<final/>")}},
+                    "before:<final/>"},
+        AnswerCase {"RedirectChain",
+                    {{"/start", TScriptedResponse::Redirect("/one")},
+                     {"/one", TScriptedResponse::Redirect("/two")},
+                     {"/two", TScriptedResponse::Ok("end")}},
+                    "before:end"},
+        AnswerCase {
+            "RedirectToNotFound", {{"/start", TScriptedResponse::Redirect("/gone")}}, "before:"},
+        AnswerCase {"RedirectLoop", {{"/start", TScriptedResponse::Redirect("/start")}}, "before:"},
+        AnswerCase {"RedirectToOtherScheme",
+                    {{"/start", TScriptedResponse::Redirect("file:///etc/passwd")}},
+                    "before:"},
+        AnswerCase {"RedirectWithoutLocation", {{"/start", RedirectWithoutLocation()}}, "before:"},
+        AnswerCase {"DroppedConnection", {{"/start", Dropped()}}, "before:"},
+        AnswerCase {"SlowAnswerReadWhole",
+                    {{"/start", Trickled(std::string(200, 'z'))}},
+                    "before:" + std::string(200, 'z')},
+        AnswerCase {
+            "BodyUntilClose", {{"/start", WithoutLength("no length")}}, "before:no length"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(FetchTest, RedirectBodyIsNeverDelivered)
@@ -312,7 +313,7 @@ TEST_F(FetchTest, SinkCanStopTheTransfer)
         return false;
     });
     EXPECT_GT(received, 0u);
-    EXPECT_LT(received, std::size_t{1} << 20);
+    EXPECT_LT(received, std::size_t {1} << 20);
 }
 
 TEST_F(FetchTest, SinkExceptionIsSwallowed)
@@ -327,7 +328,8 @@ TEST_F(FetchTest, ConcurrentFetchesEachGetTheirOwnBody)
 {
     constexpr int kThreads = 8;
     for (int i = 0; i < kThreads; ++i)
-        server.SetResponse("/t" + std::to_string(i), TScriptedResponse::Ok("body" + std::to_string(i)));
+        server.SetResponse("/t" + std::to_string(i),
+                           TScriptedResponse::Ok("body" + std::to_string(i)));
     std::vector<std::string> bodies(kThreads);
     std::vector<std::thread> threads;
     for (int i = 0; i < kThreads; ++i) {

@@ -32,7 +32,7 @@ std::string Utf16(const std::u16string &text, bool littleEndian, bool bom)
 std::string Declared(const std::string &encoding, const std::string &name)
 {
     return "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?>\n<Track><TrackName>" + name
-           + "</TrackName></Track>";
+        + "</TrackName></Track>";
 }
 
 // ---- encodings ----------------------------------------------------------------
@@ -50,7 +50,8 @@ void PrintTo(const EncodingCase &c, std::ostream *os)
 }
 
 class Encodings : public ::testing::TestWithParam<EncodingCase>
-{};
+{
+};
 
 TEST_P(Encodings, DecodeToUtf8)
 {
@@ -63,40 +64,45 @@ TEST_P(Encodings, DecodeToUtf8)
 INSTANTIATE_TEST_SUITE_P(
     Xml, Encodings,
     ::testing::Values(
-        EncodingCase{"NoDeclaration", "<Track><TrackName>" + kChineseUtf8 + "</TrackName></Track>",
-                     kChineseUtf8},
-        EncodingCase{"Utf8", Declared("UTF-8", kChineseUtf8), kChineseUtf8},
-        EncodingCase{"Utf8LowerCaseName", Declared("utf-8", kChineseUtf8), kChineseUtf8},
-        EncodingCase{"Utf8Bom", "\xEF\xBB\xBF" + Declared("utf-8", kChineseUtf8), kChineseUtf8},
-        EncodingCase{"Gbk", Declared("GBK", "\xD6\xD0\xCE\xC4"), kChineseUtf8},
-        EncodingCase{"Gb2312", Declared("gb2312", "\xD6\xD0\xCE\xC4"), kChineseUtf8},
+        EncodingCase {"NoDeclaration", "<Track><TrackName>" + kChineseUtf8 + "</TrackName></Track>",
+                      kChineseUtf8},
+        EncodingCase {"Utf8", Declared("UTF-8", kChineseUtf8), kChineseUtf8},
+        EncodingCase {"Utf8LowerCaseName", Declared("utf-8", kChineseUtf8), kChineseUtf8},
+        EncodingCase {"Utf8Bom", "\xEF\xBB\xBF" + Declared("utf-8", kChineseUtf8), kChineseUtf8},
+        EncodingCase {"Gbk", Declared("GBK", "\xD6\xD0\xCE\xC4"), kChineseUtf8},
+        EncodingCase {"Gb2312", Declared("gb2312", "\xD6\xD0\xCE\xC4"), kChineseUtf8},
         // Servers label GBK text GB2312; the character below exists only in GBK.
-        EncodingCase{"Gb2312HoldingGbkOnly", Declared("GB2312", "\xEE\x85"), "\xE9\xA1\x93"},
-        EncodingCase{"Gb18030FourByte", Declared("GB18030", "\x94\x39\xFC\x36"),
-                     "\xF0\x9F\x98\x80"},
-        EncodingCase{"Latin1", Declared("ISO-8859-1", "caf\xE9"), "caf\xC3\xA9"},
-        EncodingCase{"Utf16LeBom",
-                     Utf16(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><Track><TrackName>\u4E2D"
-                           u"\u6587</TrackName></Track>",
-                           true, true),
-                     kChineseUtf8},
-        EncodingCase{"Utf16BeBom",
-                     Utf16(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><Track><TrackName>\u4E2D"
-                           u"\u6587</TrackName></Track>",
-                           false, true),
-                     kChineseUtf8},
-        EncodingCase{"Utf16LeWithoutBom",
-                     Utf16(u"<?xml version=\"1.0\"?><Track><TrackName>\u4E2D\u6587</TrackName>"
-                           u"</Track>",
-                           true, false),
-                     kChineseUtf8},
-        EncodingCase{"Utf16Surrogates",
-                     Utf16(u"<Track><TrackName>\U0001F600</TrackName></Track>", true, true),
-                     "\xF0\x9F\x98\x80"},
+        EncodingCase {"Gb2312HoldingGbkOnly", Declared("GB2312", "\xEE\x85"), "\xE9\xA1\x93"},
+        EncodingCase {"Gb18030FourByte", Declared("GB18030", "\x94\x39\xFC\x36"),
+                      "\xF0\x9F\x98\x80"},
+        EncodingCase {"Latin1", Declared("ISO-8859-1", "caf\xE9"), "caf\xC3\xA9"},
+        EncodingCase {"Utf16LeBom",
+                      Utf16(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><Track><TrackName>\u4E2D"
+                            u"\u6587</TrackName></Track>",
+                            true, true),
+                      kChineseUtf8},
+        EncodingCase {"Utf16BeBom",
+                      Utf16(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><Track><TrackName>\u4E2D"
+                            u"\u6587</TrackName></Track>",
+                            false, true),
+                      kChineseUtf8},
+        EncodingCase {"Utf16LeWithoutBom",
+                      Utf16(u"<?xml version=\"1.0\"?><Track><TrackName>\u4E2D\u6587</TrackName>"
+                            u"</Track>",
+                            true, false),
+                      kChineseUtf8},
+        EncodingCase {"Utf16Surrogates",
+                      Utf16(u"<Track><TrackName>\U0001F600</TrackName></Track>", true, true),
+                      "\xF0\x9F\x98\x80"},
         // One broken character costs only itself.
-        EncodingCase{"BrokenUtf8Replaced", Declared("UTF-8", "a\xFF" "b"), "a\xEF\xBF\xBD" "b"},
-        EncodingCase{"BrokenGbkReplaced", Declared("GBK", "a\xD6"),
-                     "a\xEF\xBF\xBD"} // the lone lead byte takes nothing with it
+        EncodingCase {"BrokenUtf8Replaced",
+                      Declared("UTF-8",
+                               "a\xFF"
+                               "b"),
+                      "a\xEF\xBF\xBD"
+                      "b"},
+        EncodingCase {"BrokenGbkReplaced", Declared("GBK", "a\xD6"), "a\xEF\xBF\xBD"}
+        // the lone lead byte takes nothing with it
         ),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -115,7 +121,8 @@ void PrintTo(const BadCase &c, std::ostream *os)
 }
 
 class BadDocuments : public ::testing::TestWithParam<BadCase>
-{};
+{
+};
 
 TEST_P(BadDocuments, FailWithAClearError)
 {
@@ -128,17 +135,18 @@ TEST_P(BadDocuments, FailWithAClearError)
 
 INSTANTIATE_TEST_SUITE_P(
     Xml, BadDocuments,
-    ::testing::Values(
-        BadCase{"UnknownEncoding", Declared("X-NO-SUCH-SET", "a"), "unknown encoding \"X-NO-SUCH-SET\""},
-        BadCase{"Utf16DeclaredOn8Bit", Declared("UTF-16", "a"), "UTF-16"},
-        BadCase{"Empty", "", "document"},
-        BadCase{"OnlyBlanks", "   \r\n\t ", "document"},
-        BadCase{"Truncated", "<r><Track><TrackID>1</TrackID></Track><Track><Track", "byte"},
-        BadCase{"Unclosed", "<r><a>text</a>", "byte"},
-        BadCase{"Mismatched", "<r><a></b></r>", "byte"},
-        BadCase{"TwoRoots", "<a/><b/>", "more than one document element"},
-        BadCase{"TextOutsideRoot", "<a/>trailing", "text outside"},
-        BadCase{"NotXml", "<html><body>502 Bad Gateway", "byte"}),
+    ::testing::Values(BadCase {"UnknownEncoding", Declared("X-NO-SUCH-SET", "a"),
+                               "unknown encoding \"X-NO-SUCH-SET\""},
+                      BadCase {"Utf16DeclaredOn8Bit", Declared("UTF-16", "a"), "UTF-16"},
+                      BadCase {"Empty", "", "document"},
+                      BadCase {"OnlyBlanks", "   \r\n\t ", "document"},
+                      BadCase {"Truncated", "<r><Track><TrackID>1</TrackID></Track><Track><Track",
+                               "byte"},
+                      BadCase {"Unclosed", "<r><a>text</a>", "byte"},
+                      BadCase {"Mismatched", "<r><a></b></r>", "byte"},
+                      BadCase {"TwoRoots", "<a/><b/>", "more than one document element"},
+                      BadCase {"TextOutsideRoot", "<a/>trailing", "text outside"},
+                      BadCase {"NotXml", "<html><body>502 Bad Gateway", "byte"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(XmlDocument, ExternalEntitiesAreNeverRead)
@@ -211,7 +219,8 @@ void PrintTo(const IntCase &c, std::ostream *os)
 }
 
 class NodeInts : public ::testing::TestWithParam<IntCase>
-{};
+{
+};
 
 TEST_P(NodeInts, NeverRaise)
 {
@@ -220,15 +229,15 @@ TEST_P(NodeInts, NeverRaise)
 
 INSTANTIATE_TEST_SUITE_P(
     Xml, NodeInts,
-    ::testing::Values(IntCase{"Absent", std::nullopt, 0}, IntCase{"Plain", "1001", 1001},
-                      IntCase{"Negative", "-1", -1}, IntCase{"Plus", "+5", 5},
-                      IntCase{"SurroundingBlanks", " 42\n", 42}, IntCase{"Empty", "", 0},
-                      IntCase{"Word", "abc", 0}, IntCase{"TrailingJunk", "12ab", 0},
-                      IntCase{"Decimal", "1.5", 0}, IntCase{"SignOnly", "-", 0},
-                      IntCase{"Max", "2147483647", 2147483647},
-                      IntCase{"Min", "-2147483648", -2147483647 - 1},
-                      IntCase{"Overflow", "2147483648", 0},
-                      IntCase{"HugeOverflow", "99999999999999999999999", 0}),
+    ::testing::Values(IntCase {"Absent", std::nullopt, 0}, IntCase {"Plain", "1001", 1001},
+                      IntCase {"Negative", "-1", -1}, IntCase {"Plus", "+5", 5},
+                      IntCase {"SurroundingBlanks", " 42\n", 42}, IntCase {"Empty", "", 0},
+                      IntCase {"Word", "abc", 0}, IntCase {"TrailingJunk", "12ab", 0},
+                      IntCase {"Decimal", "1.5", 0}, IntCase {"SignOnly", "-", 0},
+                      IntCase {"Max", "2147483647", 2147483647},
+                      IntCase {"Min", "-2147483648", -2147483647 - 1},
+                      IntCase {"Overflow", "2147483648", 0},
+                      IntCase {"HugeOverflow", "99999999999999999999999", 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(NodeText, AbsentIsEmpty)
@@ -254,7 +263,8 @@ void PrintTo(const AnswerCase &c, std::ostream *os)
 }
 
 class ServiceAnswers : public ::testing::TestWithParam<AnswerCase>
-{};
+{
+};
 
 TEST_P(ServiceAnswers, ReachTheRightStep)
 {
@@ -269,19 +279,19 @@ TEST_P(ServiceAnswers, ReachTheRightStep)
 INSTANTIATE_TEST_SUITE_P(
     Xml, ServiceAnswers,
     ::testing::Values(
-        AnswerCase{"Empty", "", TServiceAnswer::NoAnswer, 0, ""},
-        AnswerCase{"Blanks", "  \n", TServiceAnswer::Malformed, 0, ""},
-        AnswerCase{"Truncated", "<?xml version=\"1.0\"?><r><UserID>1</User",
-                   TServiceAnswer::Malformed, 0, ""},
-        AnswerCase{"UnknownEncoding", Declared("KOI-9", "x"), TServiceAnswer::Malformed, 0, ""},
-        AnswerCase{"Refused", "<r><err code=\"1003\"/></r>", TServiceAnswer::Refused, 1003, "r"},
-        AnswerCase{"RefusedBadCode", "<r><err code=\"x\"/></r>", TServiceAnswer::Refused, 0, "r"},
-        AnswerCase{"RefusedNoCode", "<r><err/></r>", TServiceAnswer::Refused, 0, "r"},
-        AnswerCase{"ErrDeeperIsPayload", "<r><a><err code=\"5\"/></a></r>", TServiceAnswer::Ok,
-                   0, "r"},
-        AnswerCase{"ErrAsRootIsNotARefusal", "<err code=\"5\"/>", TServiceAnswer::Ok, 0, "err"},
-        AnswerCase{"AnyRootName", "<whatever><UserID>9</UserID></whatever>", TServiceAnswer::Ok,
-                   0, "whatever"}),
+        AnswerCase {"Empty", "", TServiceAnswer::NoAnswer, 0, ""},
+        AnswerCase {"Blanks", "  \n", TServiceAnswer::Malformed, 0, ""},
+        AnswerCase {"Truncated", "<?xml version=\"1.0\"?><r><UserID>1</User",
+                    TServiceAnswer::Malformed, 0, ""},
+        AnswerCase {"UnknownEncoding", Declared("KOI-9", "x"), TServiceAnswer::Malformed, 0, ""},
+        AnswerCase {"Refused", "<r><err code=\"1003\"/></r>", TServiceAnswer::Refused, 1003, "r"},
+        AnswerCase {"RefusedBadCode", "<r><err code=\"x\"/></r>", TServiceAnswer::Refused, 0, "r"},
+        AnswerCase {"RefusedNoCode", "<r><err/></r>", TServiceAnswer::Refused, 0, "r"},
+        AnswerCase {"ErrDeeperIsPayload", "<r><a><err code=\"5\"/></a></r>", TServiceAnswer::Ok, 0,
+                    "r"},
+        AnswerCase {"ErrAsRootIsNotARefusal", "<err code=\"5\"/>", TServiceAnswer::Ok, 0, "err"},
+        AnswerCase {"AnyRootName", "<whatever><UserID>9</UserID></whatever>", TServiceAnswer::Ok, 0,
+                    "whatever"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ServiceAnswer, ReusedAnswerStartsClean)
@@ -317,8 +327,9 @@ TEST(ServiceAnswer, ReadOverHttpDecodesAndStopsAtErrorStatus)
 
 TEST(XmlWrite, RoundTripsAttributesTextAndChildren)
 {
-    TXmlElement root{"program", {}, {}, {}};
-    root.children.push_back({"rool", {{"TrackName", "A & \"B\" <" + kChineseUtf8 + ">"}, {"ID", "1"}}, {}, {}});
+    TXmlElement root {"program", {}, {}, {}};
+    root.children.push_back(
+        {"rool", {{"TrackName", "A & \"B\" <" + kChineseUtf8 + ">"}, {"ID", "1"}}, {}, {}});
     root.children.push_back({"Track", {}, "x<y", {}});
     const std::string text = WriteXmlDocument(root);
     EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>", 0), 0u) << text;

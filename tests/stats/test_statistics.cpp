@@ -129,7 +129,7 @@ protected:
     std::string Address(const std::string &opr, const std::string &user = "") const
     {
         return "http://stats.invalid:8080/datastatics.php?mode=01&modu=09&opr=" + opr
-               + "&macAddress=0011AABBCCDD&user=" + user + "&channel=001";
+            + "&macAddress=0011AABBCCDD&user=" + user + "&channel=001";
     }
 
     std::mutex userMutex;
@@ -154,8 +154,7 @@ TEST_F(StatisticsTest, AddressCarriesCodesMacUserAndChannelInOrder)
     pacer.Step();
     ASSERT_TRUE(log.WaitFor(2));
     // Nobody signed in: "user=" is followed directly by "&channel=".
-    EXPECT_EQ(log.Addresses(),
-              (std::vector<std::string>{Address("021"), Address("022", "u42")}));
+    EXPECT_EQ(log.Addresses(), (std::vector<std::string> {Address("021"), Address("022", "u42")}));
 }
 
 TEST_F(StatisticsTest, UserIdIsIgnoredWhileSignedOut)
@@ -203,7 +202,7 @@ TEST_F(StatisticsTest, BurstIsHandledOneReportPerPace)
     pacer.Step();
     ASSERT_TRUE(log.WaitFor(3));
     EXPECT_EQ(log.Addresses(),
-              (std::vector<std::string>{Address("001"), Address("002"), Address("003")}));
+              (std::vector<std::string> {Address("001"), Address("002"), Address("003")}));
 }
 
 TEST_F(StatisticsTest, IdleReporterIsWokenByTheNextReport)
@@ -232,9 +231,9 @@ TEST_F(StatisticsTest, CapacityRuleInsertsFromTheFrontAndLooksAtTheFirstHundredO
         reporter->Report("01", "09", opr(i));
     EXPECT_EQ(reporter->InsertIndex(), 100);
 
-    reporter->Report("01", "09", "X");  // the 101st goes to position 0
+    reporter->Report("01", "09", "X"); // the 101st goes to position 0
     EXPECT_EQ(reporter->InsertIndex(), 1);
-    reporter->Report("01", "09", "Y");  // the 102nd to position 1
+    reporter->Report("01", "09", "Y"); // the 102nd to position 1
     EXPECT_EQ(reporter->InsertIndex(), 2);
 
     const auto tasks = reporter->Tasks();
@@ -263,7 +262,7 @@ TEST_F(StatisticsTest, ReportNeverWaitsForTheSendAndDestructionWaitsForTheThread
     std::condition_variable cv;
     bool inside = false;
     bool release = false;
-    std::atomic<bool> sendFinished{false};
+    std::atomic<bool> sendFinished {false};
 
     TStatistics::TOptions options;
     options.tmpl = kTemplate;
@@ -285,7 +284,7 @@ TEST_F(StatisticsTest, ReportNeverWaitsForTheSendAndDestructionWaitsForTheThread
         blocked->Report("01", "09", "002");
     EXPECT_EQ(blocked->Tasks().size(), 6u);
 
-    std::atomic<bool> finishedWhenDestroyed{false};
+    std::atomic<bool> finishedWhenDestroyed {false};
     std::thread destroyer([&] {
         blocked.reset();
         finishedWhenDestroyed = sendFinished.load();
@@ -313,8 +312,8 @@ TEST(StatisticsHttp, SendsTheAddressAsAServiceGetAndIgnoresTheAnswer)
 {
     TestHttpServer server;
     ASSERT_TRUE(server.started());
-    server.SetResponseSequence("/datastatics.php", {TScriptedResponse::Status(500, "no"),
-                                                    TScriptedResponse::Ok("ok")});
+    server.SetResponseSequence("/datastatics.php",
+                               {TScriptedResponse::Status(500, "no"), TScriptedResponse::Ok("ok")});
     TStatistics::TOptions options;
     options.tmpl = server.url("/datastatics.php?mode=%s&modu=%s&opr=%s&macAddress=%s&user=%s"
                               "&channel=%s");

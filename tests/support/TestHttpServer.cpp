@@ -26,19 +26,32 @@ std::string Lower(std::string s)
 std::string ReasonPhrase(int status)
 {
     switch (status) {
-    case 200: return "OK";
-    case 204: return "No Content";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 303: return "See Other";
-    case 307: return "Temporary Redirect";
-    case 308: return "Permanent Redirect";
-    case 400: return "Bad Request";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
+    case 200:
+        return "OK";
+    case 204:
+        return "No Content";
+    case 301:
+        return "Moved Permanently";
+    case 302:
+        return "Found";
+    case 303:
+        return "See Other";
+    case 307:
+        return "Temporary Redirect";
+    case 308:
+        return "Permanent Redirect";
+    case 400:
+        return "Bad Request";
+    case 403:
+        return "Forbidden";
+    case 404:
+        return "Not Found";
+    case 500:
+        return "Internal Server Error";
+    case 503:
+        return "Service Unavailable";
+    default:
+        return "Status";
     }
 }
 
@@ -134,13 +147,12 @@ TestHttpServer::TestHttpServer()
         return;
     const int one = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
+    sockaddr_in addr {};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     addr.sin_port = 0;
     socklen_t len = sizeof addr;
-    if (::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0
-        || ::listen(fd, 64) != 0
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 || ::listen(fd, 64) != 0
         || ::getsockname(fd, reinterpret_cast<sockaddr *>(&addr), &len) != 0) {
         ::close(fd);
         return;
@@ -300,7 +312,7 @@ void TestHttpServer::Serve(int fd)
                 if (m_stopping)
                     return false;
             }
-            pollfd p{fd, POLLIN, 0};
+            pollfd p {fd, POLLIN, 0};
             const int ready = ::poll(&p, 1, 50);
             if (ready == 0)
                 continue;
@@ -331,8 +343,7 @@ void TestHttpServer::Serve(int fd)
     const std::string lengthText = request.header("Content-Length");
     if (!lengthText.empty()) {
         const std::size_t length = std::strtoul(lengthText.c_str(), nullptr, 10);
-        while (rest.size() < length && readSome(rest)) {
-        }
+        while (rest.size() < length && readSome(rest)) { }
         request.body = rest.substr(0, length);
     }
     const TScriptedResponse response = Lookup(request.target, request.path);
@@ -358,8 +369,7 @@ void TestHttpServer::Serve(int fd)
         if (!response.location.empty() && status == 200)
             status = 302;
         std::string head = "HTTP/1.1 " + std::to_string(status) + " "
-                           + (response.reason.empty() ? ReasonPhrase(status) : response.reason)
-                           + "\r\n";
+            + (response.reason.empty() ? ReasonPhrase(status) : response.reason) + "\r\n";
         if (!response.location.empty())
             head += "Location: " + response.location + "\r\n";
         for (const auto &[name, value] : response.headers)
@@ -384,8 +394,7 @@ void TestHttpServer::Serve(int fd)
         if (response.cutAfter < response.body.size() && response.stallAfterCut) {
             // Silent until the client gives up (closes) or the server stops.
             std::string ignored;
-            while (readSome(ignored)) {
-            }
+            while (readSome(ignored)) { }
         }
     };
     answer();

@@ -20,18 +20,18 @@ struct TScriptedResponse
     static constexpr std::size_t kWhole = std::numeric_limits<std::size_t>::max();
 
     int status = 200;
-    std::string reason;                                       // "" = the usual phrase
+    std::string reason; // "" = the usual phrase
     std::vector<std::pair<std::string, std::string>> headers; // extra headers, in order
     std::string body;
-    std::string location;         // when set: a Location header (status 302 unless given)
-    int delayMs = 0;              // pause before the status line is sent
+    std::string location; // when set: a Location header (status 302 unless given)
+    int delayMs = 0; // pause before the status line is sent
     bool holdUntilReleased = false; // before the status line, wait for ReleaseHeld()
-    bool dropConnection = false;  // close the connection without any answer
+    bool dropConnection = false; // close the connection without any answer
     bool omitContentLength = false; // the body ends when the connection closes
     std::size_t cutAfter = kWhole; // send only that many body bytes, then close
-    bool stallAfterCut = false;   // after cutAfter bytes keep the connection open, silent
+    bool stallAfterCut = false; // after cutAfter bytes keep the connection open, silent
     std::size_t trickleBytes = 0; // send the body in pieces of that size...
-    int trickleIntervalMs = 0;    // ...with this pause between them
+    int trickleIntervalMs = 0; // ...with this pause between them
 
     static TScriptedResponse Ok(std::string body, const std::string &contentType = "text/xml");
     static TScriptedResponse Status(int status, std::string body = {});
@@ -41,14 +41,14 @@ struct TScriptedResponse
 // One request as it reached the server.
 struct TRecordedRequest
 {
-    std::string raw;         // request line and headers byte for byte, up to and with the blank line
+    std::string raw; // request line and headers byte for byte, up to and with the blank line
     std::string requestLine; // without the line end
     std::vector<std::string> headerLines; // each without its line end, in order
     std::string method;
-    std::string target;      // as in the request line (path and query)
-    std::string path;        // target without the query
-    std::string version;     // "HTTP/1.0", "HTTP/1.1"
-    std::string body;        // only when a Content-Length announced one
+    std::string target; // as in the request line (path and query)
+    std::string path; // target without the query
+    std::string version; // "HTTP/1.0", "HTTP/1.1"
+    std::string body; // only when a Content-Length announced one
 
     // The value of the first header of that name (case-insensitive), "" when absent.
     std::string header(const std::string &name) const;
