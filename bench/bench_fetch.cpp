@@ -34,8 +34,9 @@ class ReferenceServiceProcess
 public:
     explicit ReferenceServiceProcess(const std::string &program)
     {
-        char dirTemplate[] = "/tmp/qarvon-bench-XXXXXX";
-        if (::mkdtemp(dirTemplate) == nullptr)
+        std::string dirTemplate
+            = (std::filesystem::temp_directory_path() / "qarvon-bench-XXXXXX").string();
+        if (::mkdtemp(dirTemplate.data()) == nullptr)
             return;
         m_dataDir = dirTemplate;
         int out[2];
