@@ -68,11 +68,55 @@ std::size_t DownloadToFile(const std::string &address, const std::string &path)
     return body.size();
 }
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence at text[i] (no overlong forms, no
+// surrogates, nothing above U+10FFFF); 0 when there is none.
+std::size_t Utf8SequenceLength(const std::string &text, std::size_t i)
+{
+    const auto at = [&text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = at(i);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xbf;
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xc2 && lead <= 0xdf) {
+        length = 2;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+        length = 3;
+        if (lead == 0xe0)
+            low = 0xa0;
+        if (lead == 0xed)
+            high = 0x9f;
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+        length = 4;
+        if (lead == 0xf0)
+            low = 0x90;
+        if (lead == 0xf4)
+            high = 0x8f;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size())
+        return 0;
+    if (at(i + 1) < low || at(i + 1) > high)
+        return 0;
+    for (std::size_t k = 2; k < length; ++k) {
+        if (at(i + k) < 0x80 || at(i + k) > 0xbf)
+            return 0;
+    }
+    return length;
+}
+
+} // namespace
+
 std::string XmlAttributeText(const std::string &text)
 {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
@@ -81,12 +125,24 @@ std::string XmlAttributeText(const std::string &text)
         case '\t': out += "&#9;"; break;
         case '\n': out += "&#10;"; break;
         case '\r': out += "&#13;"; break;
-        default:
-            // Other control characters cannot appear in an XML 1.0 document at all.
-            if (static_cast<unsigned char>(c) >= 0x20)
-                out += c;
+        default: {
+            // Other control characters cannot appear in an XML 1.0 document
+            // at all, and bytes that are not UTF-8 would make the file
+            // unreadable: the first are left out, the second become "?".
+            if (static_cast<unsigned char>(c) < 0x20)
+                break;
+            const std::size_t length = Utf8SequenceLength(text, i);
+            if (length == 0) {
+                out += '?';
+            } else {
+                out.append(text, i, length);
+                i += length;
+                continue;
+            }
             break;
         }
+        }
+        ++i;
     }
     return out;
 }

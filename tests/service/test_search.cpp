@@ -368,6 +368,9 @@ TEST(TrackCache, KeepsEveryTextItWasGiven)
     t->TrackName = "Tom & \"Jerry\" <live> 'x'";
     t->AlbumName = "专辑\tone\nline";
     t->ArtistNameList = "A,B";
+    // Bytes that are not UTF-8 (a lone surrogate, a stray byte) would leave a
+    // file nobody can read again.
+    t->ArtistIDList = "1\xed\xa0\x80-\xff";
     tracks.AddNew(); // no identifier
     std::vector<TTrack> rows;
 
@@ -376,6 +379,7 @@ TEST(TrackCache, KeepsEveryTextItWasGiven)
     EXPECT_EQ(rows[0].TrackName, t->TrackName);
     EXPECT_EQ(rows[0].AlbumName, t->AlbumName);
     EXPECT_EQ(rows[0].ArtistNameList, "A,B");
+    EXPECT_EQ(rows[0].ArtistIDList, "1???-?");
     EXPECT_EQ(rows[1].TrackID, "");
 
     ASSERT_TRUE(ParseTrackCache(FormatTrackCache(tracks, true), rows));
