@@ -379,7 +379,7 @@ TEST(TrackCache, KeepsEveryTextItWasGiven)
     EXPECT_EQ(rows[0].TrackName, t->TrackName);
     EXPECT_EQ(rows[0].AlbumName, t->AlbumName);
     EXPECT_EQ(rows[0].ArtistNameList, "A,B");
-    EXPECT_EQ(rows[0].ArtistIDList, "1???-?");
+    EXPECT_EQ(rows[0].ArtistIDList, std::string("1???") + "-?");
     EXPECT_EQ(rows[1].TrackID, "");
 
     ASSERT_TRUE(ParseTrackCache(FormatTrackCache(tracks, true), rows));
