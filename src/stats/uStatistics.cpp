@@ -5,6 +5,7 @@
 #include "uQarvonHttp.h"
 #include "uTraceM.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace qarvon {
@@ -135,31 +136,45 @@ void TStatistics::Run()
         // This look sees every report made so far; only a later one may wake
         // the thread once it goes to sleep.
         m_woken = false;
-        if (m_sendIndex >= kCapacity)
+        // The next report not yet sent, from the send index on and round the
+        // whole queue. Once the queue is full, new reports are inserted in
+        // front of older ones; walking the whole queue (not only its first
+        // hundred places) makes sure a report pushed back by them is still
+        // sent, and lets the thread sleep once everything has gone out.
+        const int count = static_cast<int>(m_tasks.size());
+        if (m_sendIndex >= count)
             m_sendIndex = 0;
-        if (m_sendIndex < static_cast<int>(m_tasks.size())) {
-            TStatisticsTask *task = m_tasks[static_cast<std::size_t>(m_sendIndex)].get();
-            if (!task->sent) {
-                const std::string address = Address(*task);
-                lock.unlock();
-                if (!address.empty()) {
-                    try {
-                        m_options.send(address);
-                    } catch (const std::exception &e) {
-                        Trace(std::string("statistics: ") + e.what());
-                    } catch (...) {
-                        Trace("statistics: send failed");
-                    }
-                }
-                lock.lock();
-                // Tasks are never freed while the thread runs, and the
-                // pointer stays valid when later reports are inserted.
-                task->sent = true;
-            }
-            // Sent or not, this position has been looked at.
-            ++m_sendIndex;
+        int next = -1;
+        for (int step = 0; step < count && next < 0; ++step) {
+            const int at = (m_sendIndex + step) % count;
+            if (!m_tasks[static_cast<std::size_t>(at)]->sent)
+                next = at;
         }
-        if (m_sendIndex >= static_cast<int>(m_tasks.size()))
+        if (next < 0) {
+            m_sendIndex = count;
+            suspend(lock);
+            continue;
+        }
+        TStatisticsTask *task = m_tasks[static_cast<std::size_t>(next)].get();
+        const std::string address = Address(*task);
+        lock.unlock();
+        if (!address.empty()) {
+            try {
+                m_options.send(address);
+            } catch (const std::exception &e) {
+                Trace(std::string("statistics: ") + e.what());
+            } catch (...) {
+                Trace("statistics: send failed");
+            }
+        }
+        lock.lock();
+        // Tasks are never freed while the thread runs, and the pointer stays
+        // valid when later reports are inserted.
+        task->sent = true;
+        m_sendIndex = next + 1;
+        const bool more = std::any_of(m_tasks.begin(), m_tasks.end(),
+                                      [](const auto &t) { return !t->sent; });
+        if (!more)
             suspend(lock);
         if (m_terminate)
             break;

@@ -221,7 +221,7 @@ TEST_F(StatisticsTest, IdleReporterIsWokenByTheNextReport)
     EXPECT_EQ(log.Addresses()[1], Address("002"));
 }
 
-TEST_F(StatisticsTest, CapacityRuleInsertsFromTheFrontAndLooksAtTheFirstHundredOnly)
+TEST_F(StatisticsTest, CapacityRuleInsertsFromTheFrontAndEveryReportIsSentOnce)
 {
     auto opr = [](int i) { return (i < 10 ? "00" : "0") + std::to_string(i); };
     Start();
@@ -244,16 +244,21 @@ TEST_F(StatisticsTest, CapacityRuleInsertsFromTheFrontAndLooksAtTheFirstHundredO
     EXPECT_EQ(tasks[101].opr, "099");
 
     pacer.Open();
-    ASSERT_TRUE(log.WaitFor(100));
-    // Position 1 onwards, then the wrap to position 0; the two reports pushed
-    // to positions 100 and 101 are never looked at.
+    ASSERT_TRUE(log.WaitFor(102));
+    // On from position 1, then round to position 0; the two reports pushed
+    // behind the first hundred places are sent too, each exactly once.
     std::vector<std::string> expected = {Address("000"), Address("Y")};
-    for (int i = 1; i <= 97; ++i)
+    for (int i = 1; i <= 99; ++i)
         expected.push_back(Address(opr(i)));
     expected.push_back(Address("X"));
-    const int looked = pacer.Entered();
-    ASSERT_TRUE(pacer.WaitEntered(looked + 2 * TStatistics::kCapacity)); // two more rounds
     EXPECT_EQ(log.Addresses(), expected);
+    for (const auto &task : reporter->Tasks())
+        EXPECT_TRUE(task.sent) << task.opr;
+
+    // A later report is still handled after the queue has grown past its capacity.
+    reporter->Report("01", "09", "Z");
+    ASSERT_TRUE(log.WaitFor(103));
+    EXPECT_EQ(log.Addresses().back(), Address("Z"));
 }
 
 TEST_F(StatisticsTest, ReportNeverWaitsForTheSendAndDestructionWaitsForTheThread)
