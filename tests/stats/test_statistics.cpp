@@ -259,8 +259,9 @@ TEST_F(StatisticsTest, CapacityRuleInsertsFromTheFrontAndEveryReportIsSentOnce)
     EXPECT_EQ(log.Addresses().back(), Address("Z"));
     // Every report before it has been marked by now (it is marked before the next one goes).
     for (const auto &task : reporter->Tasks()) {
-        if (task.opr != "Z")
+        if (task.opr != "Z") {
             EXPECT_TRUE(task.sent) << task.opr;
+        }
     }
 }
 
