@@ -110,9 +110,7 @@ TEST_F(QarvonctlService, CatalogueCommandsAndRawAnswers)
     EXPECT_EQ(Ctl({"topic"}).exitCode, 2);
 
     // A service that does not answer the track search: the whole search fails.
-    const HttpReply set = HttpGet(service.baseUrl()
-                                  + "/control/fault?target=Qarvon.Search.SearchTrack&status=500");
-    ASSERT_EQ(set.status, 200) << set.body;
+    ASSERT_TRUE(service.setFault({.target = "Qarvon.Search.SearchTrack", .status = 500}));
     const ProcessResult failed = Ctl({"search", "陈"});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_TRUE(Contains(failed.err, "did not answer")) << failed.err;
