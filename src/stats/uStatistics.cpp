@@ -80,6 +80,14 @@ void TStatistics::Report(const std::string &mode, const std::string &modu, const
     m_wake.notify_all();
 }
 
+bool TStatistics::WaitUntilSent(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(m_mutex);
+    return m_sentChanged.wait_for(lock, timeout, [this] {
+        return std::all_of(m_tasks.begin(), m_tasks.end(), [](const auto &t) { return t->sent; });
+    });
+}
+
 std::vector<TStatisticsTask> TStatistics::Tasks() const
 {
     std::lock_guard lock(m_mutex);
@@ -172,6 +180,7 @@ void TStatistics::Run()
         // valid when later reports are inserted.
         task->sent = true;
         m_sendIndex = next + 1;
+        m_sentChanged.notify_all();
         const bool more = std::any_of(m_tasks.begin(), m_tasks.end(),
                                       [](const auto &t) { return !t->sent; });
         if (!more)

@@ -61,6 +61,11 @@ public:
 
     void Report(const std::string &mode, const std::string &modu, const std::string &opr);
 
+    // Waits until every queued report has been handed to the send step, or
+    // until the time is up (false then). A short-lived program calls it
+    // before it ends so its last reports are not dropped.
+    bool WaitUntilSent(std::chrono::milliseconds timeout);
+
     // A copy of the queue and the two indexes, for diagnostics and tests.
     std::vector<TStatisticsTask> Tasks() const;
     int SendIndex() const;
@@ -74,6 +79,7 @@ private:
     TOptions m_options;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
+    std::condition_variable m_sentChanged;
     std::vector<std::unique_ptr<TStatisticsTask>> m_tasks;
     int m_sendIndex = 0;
     int m_insertIndex = 0;

@@ -84,6 +84,25 @@ TEST_F(QarvonctlService, AUsersSessionFromTheCommandLine)
     EXPECT_EQ(Ctl({"albums", "--user", "demo", "--password", "demo123"}).exitCode, 0);
 }
 
+TEST_F(QarvonctlService, SignInAndOutAreReportedToTheStatisticsPath)
+{
+    ASSERT_TRUE(service.clearStatistics());
+    ASSERT_EQ(Ctl({"login", "demo", "demo123"}).exitCode, 0);
+    ASSERT_EQ(Ctl({"logout", "--user", "demo", "--password", "demo123"}).exitCode, 0);
+
+    std::vector<std::string> seen;
+    for (const StatisticsReport &r : service.statisticsReports()) {
+        seen.push_back(r.mode + "/" + r.modu + "/" + r.opr);
+        EXPECT_EQ(r.channel, "001");
+        EXPECT_TRUE(r.macAddress.size() == 12 || r.macAddress.empty()) << r.macAddress;
+    }
+    // Each sign-in (also the one the logout command makes) and the sign-out.
+    EXPECT_EQ(seen, (std::vector<std::string>{"01/09/021", "01/09/021", "01/09/022"}));
+    const auto reports = service.statisticsReports();
+    ASSERT_EQ(reports.size(), 3u);
+    EXPECT_FALSE(reports[0].user.empty()) << "signed in when reported";
+}
+
 TEST_F(QarvonctlService, CatalogueCommandsAndRawAnswers)
 {
     const ProcessResult search = Ctl({"search", "陈"});

@@ -3,6 +3,8 @@
 
 #include "AppRoot.h"
 #include "Common_Config.h"
+#include "uStatistics.h"
+#include "uUserInfo.h"
 
 #include <QCoreApplication>
 
@@ -99,5 +101,15 @@ int main(int argc, char **argv)
     context.terminal = ::isatty(STDOUT_FILENO) != 0;
     context.out = &std::cout;
     context.err = &std::cerr;
-    return command->run(context, args);
+    // Usage reports of the commands (a sign-in, a sign-out) go out as the
+    // windowed program's do; the last ones are given a moment before the end.
+    TStatistics reporter([] { return std::make_pair(UserInfo().SignedIn.load(), UserInfo().UserID); });
+    UserInfo().ReportStatistics = [&reporter](const std::string &mode, const std::string &module,
+                                              const std::string &operation) {
+        reporter.Report(mode, module, operation);
+    };
+    const int status = command->run(context, args);
+    reporter.WaitUntilSent(std::chrono::seconds(3));
+    UserInfo().ReportStatistics = nullptr;
+    return status;
 }
