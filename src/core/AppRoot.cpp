@@ -1,6 +1,7 @@
 #include "AppRoot.h"
 
-#include <QCoreApplication>
+#include "StartUp.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -63,7 +64,8 @@ std::string AssetsFolder()
 {
     if (const char *env = std::getenv("QARVON_ASSETS"); env && *env)
         return withSlash(QString::fromLocal8Bit(env));
-    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/qarvon");
+    // From the kernel, not the application object: the root is prepared before one exists.
+    const QString installed = QString::fromStdString(ExecutableFolder()) + QStringLiteral("/../share/qarvon");
     if (QFileInfo(installed).isDir())
         return withSlash(installed);
 #ifdef QARVON_BUILD_ASSETS
