@@ -25,8 +25,9 @@
 
 namespace {
 
-constexpr long long kBodySize = 100LL * 1024 * 1024;
-constexpr int kRounds = 5;
+// The measured body and rounds; --smoke makes both small, for the test run.
+long long kBodySize = 100LL * 1024 * 1024;
+int kRounds = 5;
 
 // The reference service as a child process, listening on a free port.
 class ReferenceServiceProcess
@@ -161,7 +162,19 @@ int main(int argc, char **argv)
 {
     const std::filesystem::path self = std::filesystem::absolute(argv[0]);
     const std::string serviceProgram = (self.parent_path() / "qarvon-service").string();
-    const bool useReference = argc < 2 || std::string(argv[1]) != "--loopback";
+    bool useReference = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--loopback") {
+            useReference = false;
+        } else if (arg == "--smoke") {
+            kBodySize = 1024 * 1024;
+            kRounds = 1;
+        } else {
+            std::fprintf(stderr, "usage: bench_fetch [--loopback] [--smoke]\n");
+            return 2;
+        }
+    }
 
     std::unique_ptr<ReferenceServiceProcess> service;
     std::unique_ptr<LoopbackServer> loopback;
