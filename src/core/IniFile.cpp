@@ -4,6 +4,7 @@
 #include "tool.h"
 
 #include <climits>
+#include <unistd.h>
 #include <vector>
 
 namespace qarvon {
@@ -261,7 +262,10 @@ bool TIniFile::WriteString(const std::string &section, const std::string &key, c
 bool TIniFile::WriteValues(const std::vector<Entry> &entries)
 {
     std::string content;
-    ReadWholeFile(m_path, &content);
+    // A file that is there but cannot be read is left alone: writing it
+    // anew from nothing would lose everything else it holds.
+    if (!ReadWholeFile(m_path, &content) && ::access(m_path.c_str(), F_OK) == 0)
+        return false;
     Lines l = splitLines(content);
     for (const Entry &e : entries)
         applyWrite(l, e.section, e.key, e.value);

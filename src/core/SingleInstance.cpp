@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
@@ -24,17 +25,35 @@ namespace {
 
 constexpr char kAck = 'A';
 
+// True when path is a real folder (not a link) of this user that nobody else can enter.
+bool isPrivateFolder(const QString &path)
+{
+    struct stat st{};
+    const QByteArray p = QFile::encodeName(path);
+    if (::lstat(p.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+        return false;
+    if ((st.st_mode & 077) != 0 && ::chmod(p.constData(), 0700) != 0)
+        return false;
+    return true;
+}
+
 // A folder only this user can enter: the runtime folder when there is one.
+// A shared temporary folder may hold a folder of that name made by someone
+// else to listen in; then the home folder is used instead.
 QString privateFolder()
 {
-    QString base;
+    QStringList candidates;
     if (const char *runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime)
-        base = QString::fromLocal8Bit(runtime) + QStringLiteral("/qarvon");
-    else
-        base = QDir::tempPath() + QStringLiteral("/qarvon-") + QString::number(::getuid());
-    QDir().mkpath(base);
-    ::chmod(QFile::encodeName(base).constData(), 0700);
-    return base;
+        candidates << QDir::cleanPath(QString::fromLocal8Bit(runtime) + QStringLiteral("/qarvon"));
+    candidates << QDir::tempPath() + QStringLiteral("/qarvon-") + QString::number(::getuid());
+    candidates << QDir::homePath() + QStringLiteral("/.cache/qarvon-run");
+    for (const QString &folder : candidates) {
+        ::mkdir(QFile::encodeName(QFileInfo(folder).absolutePath()).constData(), 0700);
+        ::mkdir(QFile::encodeName(folder).constData(), 0700);
+        if (isPrivateFolder(folder))
+            return folder;
+    }
+    return candidates.back();
 }
 
 bool readExactly(QLocalSocket &socket, char *out, qint64 size, QDeadlineTimer deadline)

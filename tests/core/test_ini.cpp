@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace qarvon;
 
@@ -168,4 +169,24 @@ TEST(IniWrite, PrivateFileIsOwnerOnly)
     ASSERT_TRUE(open.WriteString("S", "a", "1"));
     ASSERT_EQ(::stat(root.file("o.ini").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+TEST(IniWrite, UnreadableFileIsLeftAlone)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser reads every file";
+    test::TempAppRoot root;
+    root.write("u.ini", "[S]\nkeep=1\n");
+    ::chmod(root.file("u.ini").c_str(), 0200);
+    EXPECT_FALSE(TIniFile(root.file("u.ini")).WriteString("S", "k", "v"));
+    ::chmod(root.file("u.ini").c_str(), 0600);
+    EXPECT_EQ(root.read("u.ini"), "[S]\nkeep=1\n");
+}
+
+TEST(IniWrite, FolderInPlaceOfTheFileIsLeftAlone)
+{
+    test::TempAppRoot root;
+    root.write("d.ini/inside", "x");
+    EXPECT_FALSE(TIniFile(root.file("d.ini")).WriteString("S", "k", "v"));
+    EXPECT_EQ(root.read("d.ini/inside"), "x");
 }

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <thread>
 
 using namespace qarvon;
@@ -152,4 +154,30 @@ TEST(SingleInstance, KilledInstanceDoesNotBlockTheNextStart)
     EXPECT_TRUE(pumpUntil([&] { return contains(root, "trace.log", "download request: 77\n"); }))
         << "the new start runs as the first instance";
     next.process().kill();
+}
+
+TEST(SingleInstance, ForeignRuntimeFolderIsNotUsed)
+{
+    TempAppRoot runtime;
+    TempAppRoot elsewhere;
+    // Someone put a link where our private folder would be.
+    ASSERT_EQ(::symlink(elsewhere.path().c_str(), (runtime.path() + "qarvon").c_str()), 0);
+    const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.path()));
+    TSingleInstance instance(runtime.path());
+    qputenv("XDG_RUNTIME_DIR", old);
+    EXPECT_FALSE(instance.ServerName().startsWith(QString::fromStdString(runtime.path())))
+        << instance.ServerName().toStdString();
+
+    // A plain folder of ours with loose permissions is tightened and used.
+    TempAppRoot runtime2;
+    ASSERT_EQ(::mkdir((runtime2.path() + "qarvon").c_str(), 0777), 0);
+    ::chmod((runtime2.path() + "qarvon").c_str(), 0777);
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime2.path()));
+    TSingleInstance second(runtime2.path());
+    qputenv("XDG_RUNTIME_DIR", old);
+    EXPECT_TRUE(second.ServerName().startsWith(QString::fromStdString(runtime2.path() + "qarvon/")));
+    struct stat st{};
+    ASSERT_EQ(::stat((runtime2.path() + "qarvon").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
