@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -341,6 +342,29 @@ TEST(StatisticsHttp, SendsTheAddressAsAServiceGetAndIgnoresTheAnswer)
               "GET /datastatics.php?mode=02&modu=14&opr=027&macAddress=0011AABBCCDD&user="
               "&channel=007 HTTP/1.0");
     EXPECT_NE(requests[1].target.find("&opr=029&"), std::string::npos); // the 500 changed nothing
+}
+
+TEST(StatisticsHttp, AnAnswerThatNeverEndsDoesNotHoldTheReporter)
+{
+    // Declared first so it goes last: the server stops trickling before the
+    // reporter waits for its thread, also when the check below fails.
+    std::unique_ptr<TStatistics> reporter;
+    TestHttpServer server;
+    ASSERT_TRUE(server.started());
+    // A megabyte a byte at a time: fast enough never to count as stalled,
+    // far too long to be read whole.
+    TScriptedResponse endless = TScriptedResponse::Ok(std::string(1 << 20, 'x'));
+    endless.trickleBytes = 1;
+    endless.trickleIntervalMs = 50;
+    server.SetResponse("/datastatics.php", endless);
+    TStatistics::TOptions options;
+    options.tmpl = server.url("/datastatics.php?mode=%s&modu=%s&opr=%s&macAddress=%s&user=%s"
+                              "&channel=%s");
+    options.pacer = [] {};
+    reporter = std::make_unique<TStatistics>(options);
+    reporter->Report("01", "09", "021");
+    ASSERT_TRUE(server.WaitForRequests(1));
+    EXPECT_TRUE(reporter->WaitUntilSent(kEventWait));
 }
 
 } // namespace
