@@ -12,24 +12,14 @@ void LoadHotAlbums(THotAlbumList &list)
         return;
     TServiceAnswer answer;
     ReadAnswer(CatalogueUrl(SysConfig().GetHotAlbum), answer);
-    if (answer.status == TServiceAnswer::Refused) {
-        list.ResultCode = answer.Code;
-        return;
-    }
-    if (answer.status != TServiceAnswer::Ok)
+    if (!HasPayload(list, answer))
         return;
     const bool complete = Guarded("LoadHotAlbums", true, [&] {
         list.Clear();
         for (const TXmlNode &record : answer.Root.Children()) {
             if (list.Cancelled)
                 return false;
-            THotAlbum *album = list.AddNew();
-            album->AlbumID = record.ChildText("AlbumID");
-            album->AlbumName = record.ChildText("AlbumName");
-            album->SmallImageUrl = record.ChildText("SmallImageUrl");
-            album->MiddleImageUrl = record.ChildText("MiddleImageUrl");
-            album->ArtistIDList = record.ChildText("ArtistIDList");
-            album->ArtistNameList = record.ChildText("ArtistNameList");
+            ReadAlbumRecord(record, *list.AddNew());
         }
         return true;
     });
@@ -43,11 +33,7 @@ void LoadHotAlbumTracks(THotAlbum &album)
         return;
     TServiceAnswer answer;
     ReadAnswer(CatalogueUrl(SysConfig().GetByAlbumID, {album.AlbumID}), answer);
-    if (answer.status == TServiceAnswer::Refused) {
-        album.ResultCode = answer.Code;
-        return;
-    }
-    if (answer.status != TServiceAnswer::Ok)
+    if (!HasPayload(album, answer))
         return;
     GuardedVoid("LoadHotAlbumTracks", [&] {
         album.Tracks.Clear();

@@ -48,11 +48,7 @@ void LoadChartTracks(THotSongs &chart, const std::string &tmpl, int area, bool f
         chart.AreaID = std::to_string(area);
         TServiceAnswer answer;
         ReadAnswer(CatalogueUrl(tmpl, {chart.AreaID}), answer);
-        if (answer.status == TServiceAnswer::Refused) {
-            chart.ResultCode = answer.Code;
-            return;
-        }
-        if (answer.status != TServiceAnswer::Ok)
+        if (!HasPayload(chart, answer))
             return;
         chart.Tracks.Clear();
         bool first = true;

@@ -30,6 +30,26 @@ int ChangeResult(const char *operation, const std::string &url, std::string *new
     });
 }
 
+// Both user lists keep their records below one child of the root. The list is
+// emptied once that child is found and loaded once every record was read.
+template<class List, class ReadRecord>
+void ReadUserList(List &list, const TServiceAnswer &answer, const char *container,
+                  ReadRecord readRecord)
+{
+    if (!HasPayload(list, answer))
+        return;
+    const TXmlNode records = answer.Root.Child(container);
+    if (!records)
+        return;
+    list.Clear();
+    for (const TXmlNode &record : records.Children()) {
+        if (list.Cancelled)
+            return;
+        readRecord(record, *list.AddNew());
+    }
+    list.Loaded = true;
+}
+
 std::string EncodedDescription(const std::string &description, const char *whenEmpty)
 {
     return description.empty() ? std::string(whenEmpty) : EncodeQueryValue(description);
@@ -54,28 +74,14 @@ void GetPlayLists(TUserPlayLists &list, const std::string &userName)
     GuardedVoid("GetPlayLists", [&] {
         TServiceAnswer answer;
         ReadAnswer(UserListUrl(SysConfig().GetPalyList, {userName}), answer);
-        if (answer.status == TServiceAnswer::Refused) {
-            list.ResultCode = answer.Code;
-            return;
-        }
-        if (answer.status != TServiceAnswer::Ok)
-            return;
-        const TXmlNode lists = answer.Root.Child("PlayLists");
-        if (!lists)
-            return;
-        list.Clear();
-        for (const TXmlNode &record : lists.Children()) {
-            if (list.Cancelled)
-                return;
-            TPlayList *playList = list.AddNew();
-            playList->PlayListID = record.ChildText("PlayListID");
-            playList->PlayListTitle = record.ChildText("PlayListTitle");
-            playList->PlayListDesc = record.ChildText("PlayListDesc");
-            playList->PlayListCreateDate = record.ChildText("PlayListCreateDate");
-            playList->PlayListSize = record.ChildText("PlayListSize");
-            playList->PlayListSImage = record.ChildText("PlayListSImage");
-        }
-        list.Loaded = true;
+        ReadUserList(list, answer, "PlayLists", [](const TXmlNode &record, TPlayList &playList) {
+            playList.PlayListID = record.ChildText("PlayListID");
+            playList.PlayListTitle = record.ChildText("PlayListTitle");
+            playList.PlayListDesc = record.ChildText("PlayListDesc");
+            playList.PlayListCreateDate = record.ChildText("PlayListCreateDate");
+            playList.PlayListSize = record.ChildText("PlayListSize");
+            playList.PlayListSImage = record.ChildText("PlayListSImage");
+        });
     });
 }
 
@@ -86,8 +92,7 @@ int GetPlayListTracks(TPlayList &playList, const std::string &userName,
         return 0;
     return Guarded("GetPlayListTracks", -1, [&] {
         TServiceAnswer answer;
-        ReadAnswer(UserListUrl(SysConfig().GetPlayListTracks, {userName, playListId}),
-                          answer);
+        ReadAnswer(UserListUrl(SysConfig().GetPlayListTracks, {userName, playListId}), answer);
         int result = 0;
         switch (answer.status) {
         case TServiceAnswer::NoAnswer:
@@ -165,28 +170,7 @@ void GetCollectedAlbums(TUserAlbums &list, const std::string &userName)
     GuardedVoid("GetCollectedAlbums", [&] {
         TServiceAnswer answer;
         ReadAnswerHttp11(UserListUrl(SysConfig().GetCollectedAlbums, {userName}), answer);
-        if (answer.status == TServiceAnswer::Refused) {
-            list.ResultCode = answer.Code;
-            return;
-        }
-        if (answer.status != TServiceAnswer::Ok)
-            return;
-        const TXmlNode albums = answer.Root.Child("UserAlbums");
-        if (!albums)
-            return;
-        list.Clear();
-        for (const TXmlNode &record : albums.Children()) {
-            if (list.Cancelled)
-                return;
-            TCollectAlbum *album = list.AddNew();
-            album->AlbumID = record.ChildText("AlbumID");
-            album->AlbumName = record.ChildText("AlbumName");
-            album->SmallImageUrl = record.ChildText("SmallImageUrl");
-            album->MiddleImageUrl = record.ChildText("MiddleImageUrl");
-            album->ArtistIDList = record.ChildText("ArtistIDList");
-            album->ArtistNameList = record.ChildText("ArtistNameList");
-        }
-        list.Loaded = true;
+        ReadUserList(list, answer, "UserAlbums", &ReadAlbumRecord<TCollectAlbum>);
     });
 }
 

@@ -19,11 +19,7 @@ void LoadTopics(TTopicList &list)
         return;
     TServiceAnswer answer;
     ReadAnswer(CatalogueUrl(SysConfig().GetTopic), answer);
-    if (answer.status == TServiceAnswer::Refused) {
-        list.ResultCode = answer.Code;
-        return;
-    }
-    if (answer.status != TServiceAnswer::Ok)
+    if (!HasPayload(list, answer))
         return;
     const bool complete = Guarded("LoadTopics", false, [&] {
         list.Clear();
@@ -57,11 +53,7 @@ void LoadTopicTracks(TTopic &topic, const std::string &topicId)
     GuardedVoid("LoadTopicTracks", [&] {
         TServiceAnswer answer;
         ReadAnswer(CatalogueUrl(SysConfig().GetByTopicID, {topicId}), answer);
-        if (answer.status == TServiceAnswer::Refused) {
-            topic.ResultCode = answer.Code;
-            return;
-        }
-        if (answer.status != TServiceAnswer::Ok)
+        if (!HasPayload(topic, answer))
             return;
         topic.Tracks.Clear();
         for (const TXmlNode &record : answer.Root.Children())

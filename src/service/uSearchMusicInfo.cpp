@@ -157,9 +157,7 @@ TPassEnd SearchPass(TSearchMusicList &list, int kind)
     TServiceAnswer answer;
     ReadAnswer(
         CatalogueUrl(*tmpl, {EncodeQueryValue(list.Keyword), list.PageSize, list.Page}), answer);
-    if (answer.status == TServiceAnswer::Refused)
-        list.ResultCode = answer.Code;
-    if (answer.status != TServiceAnswer::Ok)
+    if (!HasPayload(list, answer))
         return TPassEnd::EndSearch;
 
     const int total = ReadTotal(answer.Root);
@@ -325,11 +323,9 @@ void LoadSearchDetail(TSearchMusic &result, const std::string &identifier, int p
             ReadAnswer(CatalogueUrl(SysConfig().GetByAlbumID, {identifier}), answer);
         else
             ReadAnswer(CatalogueUrl(SysConfig().GetByArtistID, {identifier, pageSize, page}),
-                              answer);
+                       answer);
         result.PageSize = pageSize;
-        if (answer.status == TServiceAnswer::Refused)
-            result.ResultCode = answer.Code;
-        if (answer.status != TServiceAnswer::Ok)
+        if (!HasPayload(result, answer))
             return;
 
         const int total = ReadTotal(answer.Root);

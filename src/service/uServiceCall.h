@@ -6,6 +6,7 @@
 #include "Common_Config.h"
 #include "uQarvonHttp.h"
 #include "uTraceM.h"
+#include "uXmlAnswer.h"
 
 #include <exception>
 #include <functional>
@@ -13,8 +14,6 @@
 #include <vector>
 
 namespace qarvon {
-
-struct TServiceAnswer;
 
 // Sees every service answer the operations read, after it was parsed (a tool
 // that prints raw answers, a test that counts them). Set it before operations
@@ -26,6 +25,29 @@ void SetAnswerObserver(TAnswerObserver observer);
 void ReadAnswer(const std::string &url, TServiceAnswer &answer);
 // The same with an HTTP/1.1 request line.
 void ReadAnswerHttp11(const std::string &url, TServiceAnswer &answer);
+
+// Whether the answer carries a payload to read. A refusal leaves its code in
+// the owner's ResultCode (a list or a record); other failures leave it alone.
+template<class Owner>
+bool HasPayload(Owner &owner, const TServiceAnswer &answer)
+{
+    if (answer.status == TServiceAnswer::Refused)
+        owner.ResultCode = answer.Code;
+    return answer.status == TServiceAnswer::Ok;
+}
+
+// The six fields an album record carries wherever albums are listed (hot
+// albums, collected albums), from its child elements.
+template<class Album>
+void ReadAlbumRecord(const TXmlNode &record, Album &album)
+{
+    album.AlbumID = record.ChildText("AlbumID");
+    album.AlbumName = record.ChildText("AlbumName");
+    album.SmallImageUrl = record.ChildText("SmallImageUrl");
+    album.MiddleImageUrl = record.ChildText("MiddleImageUrl");
+    album.ArtistIDList = record.ChildText("ArtistIDList");
+    album.ArtistNameList = record.ChildText("ArtistNameList");
+}
 
 // Catalogue and sign-in requests.
 inline std::string CatalogueUrl(const std::string &tmpl, const std::vector<TTemplateArg> &args = {})
