@@ -11,61 +11,46 @@ namespace {
 
 using Playlists = ServiceTest;
 
+// The three operations that send a title and a description.
+enum class Titled { Create, CreateInWorker, Rename };
+
+int RunTitled(Titled operation, const std::string &description)
+{
+    TUserPlayLists lists;
+    std::string id;
+    switch (operation) {
+    case Titled::Create: return CreatePlayList(lists, "My List", description, "tk", id);
+    case Titled::CreateInWorker: return CreatePlayListInWorker(description, "My List", "tk", id);
+    case Titled::Rename: return RenamePlayList(lists, "tk", "p7", "My List", description);
+    }
+    return 1000;
+}
+
 TEST_F(Playlists, DescriptionPlaceholders)
 {
+    const std::string create = "AddPlayList&tk=tk&PlayListTitle=my+list";
+    const std::string rename = "ModifyPlayList&tk=tk&pl_id=p7&PlayListTitle=my+list";
     const struct
     {
         const char *name;
+        Titled operation;
         std::string description;
         std::string sent;
-        int (*run)(const std::string &description);
-        const char *method;
     } cases[] = {
-        {"createEmpty", "", "''",
-         [](const std::string &d) {
-             TUserPlayLists lists;
-             std::string id;
-             return CreatePlayList(lists, "My List", d, "tk", id);
-         },
-         "AddPlayList&tk=tk&PlayListTitle=my+list"},
-        {"workerEmpty", "", "'",
-         [](const std::string &d) {
-             std::string id;
-             return CreatePlayListInWorker(d, "My List", "tk", id);
-         },
-         "AddPlayList&tk=tk&PlayListTitle=my+list"},
-        {"renameEmpty", "", "'",
-         [](const std::string &d) {
-             TUserPlayLists lists;
-             return RenamePlayList(lists, "tk", "p7", "My List", d);
-         },
-         "ModifyPlayList&tk=tk&pl_id=p7&PlayListTitle=my+list"},
-        {"createText", "Road & Rain", "road+%26+rain",
-         [](const std::string &d) {
-             TUserPlayLists lists;
-             std::string id;
-             return CreatePlayList(lists, "My List", d, "tk", id);
-         },
-         "AddPlayList&tk=tk&PlayListTitle=my+list"},
-        {"workerText", "夜", "%e5%a4%9c",
-         [](const std::string &d) {
-             std::string id;
-             return CreatePlayListInWorker(d, "My List", "tk", id);
-         },
-         "AddPlayList&tk=tk&PlayListTitle=my+list"},
-        {"renameText", "A B", "a+b",
-         [](const std::string &d) {
-             TUserPlayLists lists;
-             return RenamePlayList(lists, "tk", "p7", "My List", d);
-         },
-         "ModifyPlayList&tk=tk&pl_id=p7&PlayListTitle=my+list"},
+        {"createEmpty", Titled::Create, "", "''"},
+        {"workerEmpty", Titled::CreateInWorker, "", "'"},
+        {"renameEmpty", Titled::Rename, "", "'"},
+        {"createText", Titled::Create, "Road & Rain", "road+%26+rain"},
+        {"workerText", Titled::CreateInWorker, "夜", "%e5%a4%9c"},
+        {"renameText", Titled::Rename, "A B", "a+b"},
     };
     server.SetFallback(TScriptedResponse::Ok("<r><PlayListID>p9</PlayListID></r>"));
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         server.ClearRequests();
-        EXPECT_EQ(c.run(c.description), 0);
-        EXPECT_EQ(Methods(), std::vector<std::string>{std::string("Qarvon.User.") + c.method
+        EXPECT_EQ(RunTitled(c.operation, c.description), 0);
+        const std::string &method = c.operation == Titled::Rename ? rename : create;
+        EXPECT_EQ(Methods(), std::vector<std::string>{"Qarvon.User." + method
                                                       + "&PlayListDesc=" + c.sent});
     }
 }
@@ -170,14 +155,7 @@ TEST_F(Playlists, GetPlayListsPaths)
           "<PlayListDesc>d</PlayListDesc><PlayListCreateDate>2009-05-06</PlayListCreateDate>"
           "<PlayListSize>3</PlayListSize><PlayListSImage>img</PlayListSImage></PlayList>"
           "<PlayList><PlayListID>2</PlayListID></PlayList></PlayLists></r>";
-    const struct
-    {
-        const char *name;
-        TScriptedResponse answer;
-        bool loaded;
-        int count;
-        int code;
-    } cases[] = {
+    const std::vector<ListCase> cases = {
         {"records", TScriptedResponse::Ok(two), true, 2, 0},
         {"emptyPlayLists", TScriptedResponse::Ok("<r><PlayLists/></r>"), true, 0, 0},
         {"withoutPlayLists", TScriptedResponse::Ok("<r><Other/></r>"), false, 1, 0},
@@ -185,16 +163,11 @@ TEST_F(Playlists, GetPlayListsPaths)
         {"refused", MakeAnswer(AnswerKind::Refused, "", 99), false, 1, 99},
         {"malformed", MakeAnswer(AnswerKind::Malformed, ""), false, 1, 0},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        Answer(kListsMethod, c.answer);
-        TUserPlayLists lists;
-        lists.AddNew()->PlayListID = "kept";
-        GetPlayLists(lists, "demo");
-        EXPECT_EQ(lists.Loaded, c.loaded);
-        EXPECT_EQ(lists.ResultCode, c.code);
-        ASSERT_EQ(lists.Count(), c.count);
-        if (c.count == 2) {
+    RunListCases<TUserPlayLists>(
+        kListsMethod, cases, [](TUserPlayLists &lists) { GetPlayLists(lists, "demo"); },
+        [](const TUserPlayLists &lists) {
+            if (lists.Count() != 2)
+                return;
             const TPlayList &p = *lists.Item(0);
             EXPECT_EQ(p.PlayListID, "1");
             EXPECT_EQ(p.PlayListTitle, "Mine");
@@ -203,8 +176,7 @@ TEST_F(Playlists, GetPlayListsPaths)
             EXPECT_EQ(p.PlayListSize, "3");
             EXPECT_EQ(p.PlayListSImage, "img");
             EXPECT_FALSE(p.Loaded) << "tracks are fetched when a playlist is opened";
-        }
-    }
+        });
 }
 
 TEST_F(Playlists, AnUnloadedListIsRequestedAgain)
@@ -274,14 +246,7 @@ TEST_F(Playlists, GetCollectedAlbumsPaths)
           "<SmallImageUrl>s</SmallImageUrl><MiddleImageUrl>m</MiddleImageUrl>"
           "<ArtistIDList>r</ArtistIDList><ArtistNameList>n</ArtistNameList></Album>"
           "<Album><AlbumID>a2</AlbumID></Album></UserAlbums></r>";
-    const struct
-    {
-        const char *name;
-        TScriptedResponse answer;
-        bool loaded;
-        int count;
-        int code;
-    } cases[] = {
+    const std::vector<ListCase> cases = {
         {"records", TScriptedResponse::Ok(two), true, 2, 0},
         {"emptyUserAlbums", TScriptedResponse::Ok("<r><UserAlbums/></r>"), true, 0, 0},
         {"withoutUserAlbums", TScriptedResponse::Ok("<r/>"), false, 1, 0},
@@ -290,20 +255,14 @@ TEST_F(Playlists, GetCollectedAlbumsPaths)
         {"truncated", MakeAnswer(AnswerKind::Truncated, "<UserAlbums><A/><A/></UserAlbums>"),
          false, 1, 0},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        Answer(kAlbumsMethod, c.answer);
-        server.ClearRequests();
-        TUserAlbums albums;
-        albums.AddNew()->AlbumID = "kept";
-        GetCollectedAlbums(albums, "demo");
-        EXPECT_EQ(albums.Loaded, c.loaded);
-        EXPECT_EQ(albums.ResultCode, c.code);
-        ASSERT_EQ(albums.Count(), c.count);
-        // The one request of the program with an HTTP/1.1 request line.
-        ASSERT_EQ(server.requestCount(), 1u);
-        EXPECT_EQ(server.requests()[0].version, "HTTP/1.1");
-        if (c.count == 2) {
+    RunListCases<TUserAlbums>(
+        kAlbumsMethod, cases, [](TUserAlbums &albums) { GetCollectedAlbums(albums, "demo"); },
+        [this](const TUserAlbums &albums) {
+            // The one request of the program with an HTTP/1.1 request line.
+            ASSERT_EQ(server.requestCount(), 1u);
+            EXPECT_EQ(server.requests()[0].version, "HTTP/1.1");
+            if (albums.Count() != 2)
+                return;
             const TCollectAlbum &a = *albums.Item(0);
             EXPECT_EQ(a.AlbumID, "a1");
             EXPECT_EQ(a.AlbumName, "One");
@@ -312,8 +271,7 @@ TEST_F(Playlists, GetCollectedAlbumsPaths)
             EXPECT_EQ(a.ArtistIDList, "r");
             EXPECT_EQ(a.ArtistNameList, "n");
             EXPECT_EQ(albums.FindAlbum("a2"), albums.Item(1));
-        }
-    }
+        });
 }
 
 TEST_F(Playlists, OtherRequestsSayHttp10)

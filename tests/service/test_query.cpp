@@ -247,30 +247,18 @@ using HotAlbums = ServiceTest;
 
 TEST_F(HotAlbums, Paths)
 {
-    const struct
-    {
-        const char *name;
-        TScriptedResponse answer;
-        bool loaded;
-        int count;
-        int code;
-    } cases[] = {
+    const std::vector<ListCase> cases = {
         {"records", TScriptedResponse::Ok(kHotAlbums), true, 2, 0},
         {"none", TScriptedResponse::Ok("<r/>"), true, 0, 0},
         {"noAnswer", MakeAnswer(AnswerKind::NoAnswer, ""), false, 1, 0},
         {"refused", MakeAnswer(AnswerKind::Refused, "", 105), false, 1, 105},
         {"malformed", MakeAnswer(AnswerKind::Malformed, ""), false, 1, 0},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        Answer("Qarvon.Album.GetHotAlbum", c.answer);
-        THotAlbumList list;
-        list.AddNew()->AlbumID = "kept";
-        LoadHotAlbums(list);
-        EXPECT_EQ(list.Loaded, c.loaded);
-        EXPECT_EQ(list.ResultCode, c.code);
-        ASSERT_EQ(list.Count(), c.count);
-        if (c.count == 2) {
+    RunListCases<THotAlbumList>(
+        "Qarvon.Album.GetHotAlbum", cases, [](THotAlbumList &list) { LoadHotAlbums(list); },
+        [](const THotAlbumList &list) {
+            if (list.Count() != 2)
+                return;
             const THotAlbum &a = *list.Item(0);
             EXPECT_EQ(a.AlbumID, "11");
             EXPECT_EQ(a.AlbumName, "First");
@@ -279,8 +267,7 @@ TEST_F(HotAlbums, Paths)
             EXPECT_EQ(a.ArtistIDList, "r1");
             EXPECT_EQ(a.ArtistNameList, "n1");
             EXPECT_EQ(list.Item(1)->AlbumName, "");
-        }
-    }
+        });
 }
 
 TEST_F(HotAlbums, ACancelledFetchStaysUnloaded)

@@ -54,6 +54,27 @@ protected:
         return out;
     }
 
+    // For each case, a list holding one stale record meets that answer to
+    // method; its Loaded, ResultCode and count are checked before inspect
+    // looks at the rest.
+    template<class List, class Case, class Fetch, class Inspect>
+    void RunListCases(const std::string &method, const std::vector<Case> &cases, Fetch fetch,
+                      Inspect inspect)
+    {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.name);
+            Answer(method, c.answer);
+            server.ClearRequests();
+            List list;
+            list.AddNew();
+            fetch(list);
+            EXPECT_EQ(list.Loaded, c.loaded);
+            EXPECT_EQ(list.ResultCode, c.code);
+            ASSERT_EQ(list.Count(), c.count);
+            inspect(list);
+        }
+    }
+
     TempAppRoot root;
     TestHttpServer server;
 
@@ -104,6 +125,17 @@ inline TScriptedResponse MakeAnswer(AnswerKind kind, const std::string &payload,
     }
     return {};
 }
+
+// One answer to a list fetch and what the list holds after it; the list
+// starts with one record, so a count of 1 means it was left as it was.
+struct ListCase
+{
+    const char *name;
+    TScriptedResponse answer;
+    bool loaded;
+    int count;
+    int code;
+};
 
 // A track record element with the six catalogue fields and a duration.
 inline std::string TrackXml(const std::string &id, const std::string &name = "Song",
