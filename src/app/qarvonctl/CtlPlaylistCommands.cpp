@@ -22,16 +22,12 @@ int runPlaylists(CtlContext &context, CtlArgs &args)
         return status;
     TUserInfo &user = UserInfo();
     TUserPlayLists &lists = *user.UserPlayLists;
-    {
-        CtlAnswerWatch watch(context);
+    const int status = RunWatched(context, "playlists", [&] {
         GetPlayLists(lists, user.UserName);
-    }
-    if (lists.ResultCode != 0)
-        return ReportFailure(context, "playlists", lists.ResultCode);
-    if (!lists.Loaded)
-        return ReportFailure(context, "playlists", -1);
-    if (context.xml)
-        return kOk;
+        return FetchResult(lists);
+    });
+    if (status != kOk || context.xml)
+        return status;
     CtlTable table({"PLAYLIST", "TITLE", "TRACKS", "CREATED", "DESCRIPTION"});
     for (const auto &list : lists)
         table.AddRow({list->PlayListID, list->PlayListTitle, list->PlayListSize,
@@ -46,16 +42,12 @@ int runPlaylist(CtlContext &context, CtlArgs &args)
     if (const int status = SignInForCommand(context, args, 1, 1, &words); status != kOk)
         return status;
     TPlayList playList;
-    int result = 0;
-    {
-        CtlAnswerWatch watch(context);
-        result = GetPlayListTracks(playList, UserInfo().UserName, words[0]);
-    }
-    if (result != 0)
-        return ReportFailure(context, "playlist " + words[0], result);
-    if (!context.xml)
+    const int status = RunWatched(context, "playlist " + words[0], [&] {
+        return GetPlayListTracks(playList, UserInfo().UserName, words[0]);
+    });
+    if (status == kOk && !context.xml)
         PrintTracks(*context.out, playList, true);
-    return kOk;
+    return status;
 }
 
 int runPlaylistCreate(CtlContext &context, CtlArgs &args)
@@ -65,17 +57,13 @@ int runPlaylistCreate(CtlContext &context, CtlArgs &args)
         return status;
     TUserInfo &user = UserInfo();
     std::string newId;
-    int result = 0;
-    {
-        CtlAnswerWatch watch(context);
-        result = CreatePlayList(*user.UserPlayLists, words[0], words.size() > 1 ? words[1] : "",
-                                user.Token, newId);
-    }
-    if (result != 0)
-        return ReportFailure(context, "cannot create the playlist", result);
-    if (!context.xml)
-        *context.out << "created playlist " << newId << "\n";
-    return kOk;
+    const int status = RunWatched(context, "cannot create the playlist", [&] {
+        return CreatePlayList(*user.UserPlayLists, words[0], words.size() > 1 ? words[1] : "",
+                              user.Token, newId);
+    });
+    if (status == kOk)
+        PrintDone(context, "created playlist " + newId);
+    return status;
 }
 
 int runPlaylistRename(CtlContext &context, CtlArgs &args)
@@ -84,17 +72,13 @@ int runPlaylistRename(CtlContext &context, CtlArgs &args)
     if (const int status = SignInForCommand(context, args, 2, 3, &words); status != kOk)
         return status;
     TUserInfo &user = UserInfo();
-    int result = 0;
-    {
-        CtlAnswerWatch watch(context);
-        result = RenamePlayList(*user.UserPlayLists, user.Token, words[0], words[1],
-                                words.size() > 2 ? words[2] : "");
-    }
-    if (result != 0)
-        return ReportFailure(context, "cannot rename playlist " + words[0], result);
-    if (!context.xml)
-        *context.out << "renamed playlist " << words[0] << "\n";
-    return kOk;
+    const int status = RunWatched(context, "cannot rename playlist " + words[0], [&] {
+        return RenamePlayList(*user.UserPlayLists, user.Token, words[0], words[1],
+                              words.size() > 2 ? words[2] : "");
+    });
+    if (status == kOk)
+        PrintDone(context, "renamed playlist " + words[0]);
+    return status;
 }
 
 int runPlaylistDelete(CtlContext &context, CtlArgs &args)
@@ -103,16 +87,12 @@ int runPlaylistDelete(CtlContext &context, CtlArgs &args)
     if (const int status = SignInForCommand(context, args, 1, 1, &words); status != kOk)
         return status;
     TUserInfo &user = UserInfo();
-    int result = 0;
-    {
-        CtlAnswerWatch watch(context);
-        result = DeletePlayList(*user.UserPlayLists, words[0], user.Token);
-    }
-    if (result != 0)
-        return ReportFailure(context, "cannot delete playlist " + words[0], result);
-    if (!context.xml)
-        *context.out << "deleted playlist " << words[0] << "\n";
-    return kOk;
+    const int status = RunWatched(context, "cannot delete playlist " + words[0], [&] {
+        return DeletePlayList(*user.UserPlayLists, words[0], user.Token);
+    });
+    if (status == kOk)
+        PrintDone(context, "deleted playlist " + words[0]);
+    return status;
 }
 
 int runPlaylistAdd(CtlContext &context, CtlArgs &args)
@@ -127,37 +107,31 @@ int runPlaylistAdd(CtlContext &context, CtlArgs &args)
             return UsageError(context, "a track identifier is empty or holds \",\" or \"&\"");
     }
     std::size_t added = 0;
-    CtlAnswerWatch watch(context);
     for (std::size_t first = 1; first < words.size(); first += kTracksPerRequest) {
+        const std::size_t last = std::min(words.size(), first + kTracksPerRequest);
         std::string ids;
-        for (std::size_t i = first; i < words.size() && i < first + kTracksPerRequest; ++i)
+        for (std::size_t i = first; i < last; ++i)
             ids += (ids.empty() ? "" : ",") + words[i];
-        const int result = AddPlayListTracks(playListId, ids, user.Token);
-        if (result != 0) {
-            if (added > 0 && !context.xml)
-                *context.out << "added " << added << " tracks before the failure\n";
-            return ReportFailure(context, "cannot add tracks to playlist " + playListId, result);
+        const int status = RunWatched(context, "cannot add tracks to playlist " + playListId,
+                                      [&] { return AddPlayListTracks(playListId, ids, user.Token); });
+        if (status != kOk) {
+            if (added > 0)
+                PrintDone(context, "added " + std::to_string(added) + " tracks before the failure");
+            return status;
         }
-        added += static_cast<std::size_t>(std::count(ids.begin(), ids.end(), ',')) + 1;
+        added += last - first;
     }
-    if (!context.xml)
-        *context.out << "added " << added << " tracks to playlist " << playListId << "\n";
+    PrintDone(context, "added " + std::to_string(added) + " tracks to playlist " + playListId);
     return kOk;
 }
 
 int LoadCollection(CtlContext &context)
 {
     TUserInfo &user = UserInfo();
-    TUserAlbums &albums = *user.CollectedAlbums;
-    {
-        CtlAnswerWatch watch(context);
-        GetCollectedAlbums(albums, user.UserName);
-    }
-    if (albums.ResultCode != 0)
-        return ReportFailure(context, "collected albums", albums.ResultCode);
-    if (!albums.Loaded)
-        return ReportFailure(context, "collected albums", -1);
-    return kOk;
+    return RunWatched(context, "collected albums", [&] {
+        GetCollectedAlbums(*user.CollectedAlbums, user.UserName);
+        return FetchResult(*user.CollectedAlbums);
+    });
 }
 
 int runAlbums(CtlContext &context, CtlArgs &args)
@@ -165,10 +139,8 @@ int runAlbums(CtlContext &context, CtlArgs &args)
     std::vector<std::string> words;
     if (const int status = SignInForCommand(context, args, 0, 0, &words); status != kOk)
         return status;
-    if (const int status = LoadCollection(context); status != kOk)
+    if (const int status = LoadCollection(context); status != kOk || context.xml)
         return status;
-    if (context.xml)
-        return kOk;
     CtlTable table({"ALBUM", "NAME", "ARTISTS"});
     for (const auto &album : *UserInfo().CollectedAlbums)
         table.AddRow({album->AlbumID, album->AlbumName, album->ArtistNameList});
@@ -195,16 +167,12 @@ int runCollect(CtlContext &context, CtlArgs &args)
         *context.out << "该专辑已经被收藏。\n";
         return kOk;
     }
-    int result = 0;
-    {
-        CtlAnswerWatch watch(context);
-        result = CollectAlbum(*user.CollectedAlbums, words[0], user.Token);
-    }
-    if (result != 0)
-        return ReportFailure(context, "cannot collect album " + words[0], result);
-    if (!context.xml)
-        *context.out << "collected album " << words[0] << "\n";
-    return kOk;
+    const int status = RunWatched(context, "cannot collect album " + words[0], [&] {
+        return CollectAlbum(*user.CollectedAlbums, words[0], user.Token);
+    });
+    if (status == kOk)
+        PrintDone(context, "collected album " + words[0]);
+    return status;
 }
 
 int runUncollect(CtlContext &context, CtlArgs &args)
@@ -213,16 +181,12 @@ int runUncollect(CtlContext &context, CtlArgs &args)
     if (const int status = SignInForCommand(context, args, 1, 1, &words); status != kOk)
         return status;
     TUserInfo &user = UserInfo();
-    int result = 0;
-    {
-        CtlAnswerWatch watch(context);
-        result = UncollectAlbum(*user.CollectedAlbums, words[0], user.Token);
-    }
-    if (result != 0)
-        return ReportFailure(context, "cannot remove album " + words[0], result);
-    if (!context.xml)
-        *context.out << "removed album " << words[0] << " from the collection\n";
-    return kOk;
+    const int status = RunWatched(context, "cannot remove album " + words[0], [&] {
+        return UncollectAlbum(*user.CollectedAlbums, words[0], user.Token);
+    });
+    if (status == kOk)
+        PrintDone(context, "removed album " + words[0] + " from the collection");
+    return status;
 }
 
 #define QARVON_SIGN_IN "[--user NAME --password PASS]"

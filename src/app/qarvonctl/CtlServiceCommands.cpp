@@ -25,13 +25,10 @@ int runLogin(CtlContext &context, CtlArgs &args)
     const std::string &password = words[1];
 
     TUserInfo &user = UserInfo();
-    int result = 0;
-    {
-        CtlAnswerWatch watch(context);
-        result = user.SignIn(name, password);
-    }
-    if (result != 0)
-        return ReportFailure(context, "sign-in as " + name + " failed", result);
+    if (const int status = RunWatched(context, "sign-in as " + name + " failed",
+                                      [&] { return user.SignIn(name, password); });
+        status != kOk)
+        return status;
     if (remember) {
         // Remembered so that later commands sign in the way the automatic sign-in does.
         TGeneralSettings &s = Settings();
@@ -66,13 +63,10 @@ int runLogout(CtlContext &context, CtlArgs &args)
         return status;
     TUserInfo &user = UserInfo();
     const std::string name = user.UserName;
-    int result = 0;
-    {
-        CtlAnswerWatch watch(context);
-        result = user.SignOut(user.UserID, user.Token);
-    }
-    if (result != 0)
-        return ReportFailure(context, "sign-out failed", result);
+    if (const int status = RunWatched(context, "sign-out failed",
+                                      [&] { return user.SignOut(user.UserID, user.Token); });
+        status != kOk)
+        return status;
     if (stored) {
         // The remembered password served this sign-out; it is not kept for the next one.
         TGeneralSettings &s = Settings();
@@ -82,9 +76,7 @@ int runLogout(CtlContext &context, CtlArgs &args)
         SaveCredentials(s.userId, "");
         SaveConfiguration();
     }
-    if (!context.xml)
-        *context.out << "signed out " << name << (stored ? "; remembered password removed" : "")
-                     << "\n";
+    PrintDone(context, "signed out " + name + (stored ? "; remembered password removed" : ""));
     return kOk;
 }
 
@@ -142,18 +134,13 @@ int runSearch(CtlContext &context, CtlArgs &args)
     // Without a kind: the new search of the landing page, all three kinds at once.
     list.SearchAll = !hasKind;
     list.ResultCode = 0;
-    bool noAnswer = false;
-    {
-        CtlAnswerWatch watch(context);
-        Search(list, kind);
-        noAnswer = watch.SawNoAnswer();
-    }
-    if (list.ResultCode != 0)
-        return ReportFailure(context, "search refused", list.ResultCode);
-    if (noAnswer)
-        return ReportFailure(context, "search", -1);
-    if (context.xml)
-        return kOk;
+    if (const int status = RunWatched(context, "search",
+                                      [&] {
+                                          Search(list, kind);
+                                          return list.ResultCode;
+                                      });
+        status != kOk || context.xml)
+        return status;
 
     std::ostream &out = *context.out;
     if (!hasKind) {
@@ -223,16 +210,13 @@ int runTopics(CtlContext &context, CtlArgs &args)
         return status;
     TTopicList &topics = *UserInfo().Topics;
     topics.ResultCode = 0;
-    {
-        CtlAnswerWatch watch(context);
-        LoadTopics(topics);
-    }
-    if (topics.ResultCode != 0)
-        return ReportFailure(context, "topics", topics.ResultCode);
-    if (!topics.Loaded)
-        return ReportFailure(context, "topics", -1);
-    if (context.xml)
-        return kOk;
+    if (const int status = RunWatched(context, "topics",
+                                      [&] {
+                                          LoadTopics(topics);
+                                          return FetchResult(topics);
+                                      });
+        status != kOk || context.xml)
+        return status;
     CtlTable table({"TOPIC", "TITLE", "CREATED"});
     for (const auto &topic : topics)
         table.AddRow({topic->TopicID, topic->Title, topic->CreateDate});
@@ -247,17 +231,13 @@ int runTopic(CtlContext &context, CtlArgs &args)
     if (!TakePositional(context, args, 1, 1, &words, &status))
         return status;
     TTopic topic;
-    {
-        CtlAnswerWatch watch(context);
+    status = RunWatched(context, "topic " + words[0], [&] {
         LoadTopicTracks(topic, words[0]);
-    }
-    if (topic.ResultCode != 0)
-        return ReportFailure(context, "topic " + words[0], topic.ResultCode);
-    if (!topic.Loaded)
-        return ReportFailure(context, "topic " + words[0], -1);
-    if (!context.xml)
+        return FetchResult(topic);
+    });
+    if (status == kOk && !context.xml)
         PrintTracks(*context.out, topic.Tracks);
-    return kOk;
+    return status;
 }
 
 int runHotAlbums(CtlContext &context, CtlArgs &args)
@@ -268,16 +248,13 @@ int runHotAlbums(CtlContext &context, CtlArgs &args)
         return status;
     THotAlbumList &albums = *UserInfo().HotAlbums;
     albums.ResultCode = 0;
-    {
-        CtlAnswerWatch watch(context);
-        LoadHotAlbums(albums);
-    }
-    if (albums.ResultCode != 0)
-        return ReportFailure(context, "hot albums", albums.ResultCode);
-    if (!albums.Loaded)
-        return ReportFailure(context, "hot albums", -1);
-    if (context.xml)
-        return kOk;
+    if (const int status = RunWatched(context, "hot albums",
+                                      [&] {
+                                          LoadHotAlbums(albums);
+                                          return FetchResult(albums);
+                                      });
+        status != kOk || context.xml)
+        return status;
     CtlTable table({"ALBUM", "NAME", "ARTISTS"});
     for (const auto &album : albums)
         table.AddRow({album->AlbumID, album->AlbumName, album->ArtistNameList});
@@ -292,16 +269,13 @@ int runAlbum(CtlContext &context, CtlArgs &args)
     if (!TakePositional(context, args, 1, 1, &words, &status))
         return status;
     TCollectAlbum album;
-    int result = 0;
-    {
-        CtlAnswerWatch watch(context);
-        LoadAlbumDetails(album, words[0]);
-        result = LoadAlbumTracks(album, words[0]);
-    }
-    if (result != 0)
-        return ReportFailure(context, "album " + words[0], result);
-    if (context.xml)
-        return kOk;
+    if (const int status = RunWatched(context, "album " + words[0],
+                                      [&] {
+                                          LoadAlbumDetails(album, words[0]);
+                                          return LoadAlbumTracks(album, words[0]);
+                                      });
+        status != kOk || context.xml)
+        return status;
     std::ostream &out = *context.out;
     if (album.Loaded) {
         CtlTable details({"FIELD", "VALUE"});
@@ -330,19 +304,13 @@ int runArtist(CtlContext &context, CtlArgs &args)
         return UsageError(context, "--page needs a page number from 1");
     TSearchMusic &result = *UserInfo().SearchItem;
     result.ArtistID = words[0];
-    bool noAnswer = false;
-    {
-        CtlAnswerWatch watch(context);
+    status = RunWatched(context, "artist " + words[0], [&] {
         LoadSearchDetail(result, words[0], kDefaultPageSize, skArtists, page);
-        noAnswer = watch.SawNoAnswer();
-    }
-    if (result.ResultCode != 0)
-        return ReportFailure(context, "artist " + words[0], result.ResultCode);
-    if (noAnswer)
-        return ReportFailure(context, "artist " + words[0], -1);
-    if (!context.xml)
+        return result.ResultCode;
+    });
+    if (status == kOk && !context.xml)
         PrintTracks(*context.out, result.Tracks);
-    return kOk;
+    return status;
 }
 
 const CtlRegistrar regLogin({"login", "NAME PASSWORD [--remember]",

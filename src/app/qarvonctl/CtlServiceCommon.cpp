@@ -42,6 +42,24 @@ int ReportFailure(CtlContext &context, const std::string &what, int code)
     return kFailed;
 }
 
+int RunWatched(CtlContext &context, const std::string &what, const std::function<int()> &operation)
+{
+    int result = 0;
+    {
+        CtlAnswerWatch watch(context);
+        result = operation();
+        if (result == 0 && watch.SawNoAnswer())
+            result = -1;
+    }
+    return result == 0 ? kOk : ReportFailure(context, what, result);
+}
+
+void PrintDone(CtlContext &context, const std::string &line)
+{
+    if (!context.xml)
+        *context.out << line << "\n";
+}
+
 bool TakePositional(CtlContext &context, CtlArgs &args, std::size_t least, std::size_t most,
                     std::vector<std::string> *words, int *status)
 {

@@ -8,6 +8,7 @@
 
 #include "uQarvonPO.h"
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -46,6 +47,25 @@ int SignInForCommand(CtlContext &context, CtlArgs &args, std::size_t least, std:
 // Prints the failure of an operation by its result (-1: no answer, else the
 // service's code with its text) and returns kFailed.
 int ReportFailure(CtlContext &context, const std::string &what, int code);
+
+// Runs one service operation with its answers watched. The operation gives 0,
+// -1 (no answer) or the service's code; a 0 while an answer was missing or
+// unreadable counts as -1. A failure is reported as the failure of what and
+// gives kFailed; success gives kOk.
+int RunWatched(CtlContext &context, const std::string &what, const std::function<int()> &operation);
+
+// The result of a list or record fetch: the code of its refusal, else -1
+// while it is not loaded, else 0.
+template<class T>
+int FetchResult(const T &fetched)
+{
+    if (fetched.ResultCode != 0)
+        return fetched.ResultCode;
+    return fetched.Loaded ? 0 : -1;
+}
+
+// Prints a line saying what was done, unless raw answers are printed instead.
+void PrintDone(CtlContext &context, const std::string &line);
 
 // An integer argument: false when the text is not a whole number in range.
 bool ParseNumber(const std::string &text, int low, int high, int *value);
