@@ -4,8 +4,10 @@
 #include "uMessages.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +121,78 @@ TEST(MessageSend, FromAWorkerBlocksUntilTheUiThreadHandledIt)
     EXPECT_EQ(result.Result, 7);
     EXPECT_EQ(countSeenByWorker.load(), 1);
     EXPECT_EQ(inbox.thread, QCoreApplication::instance()->thread());
+}
+
+// A worker sending to the window.
+std::unique_ptr<QThread> Sender(THandle target, TSendResult &result)
+{
+    return std::unique_ptr<QThread>(QThread::create(
+        [target, &result] { result = TMessageBus::Instance().Send(target, msg::AddToDefaultList()); }));
+}
+
+// Joins a worker the way a window that stops its worker does: the UI thread
+// blocks and runs no events meanwhile. A worker that never ends fails the
+// test instead of hanging it.
+bool JoinedWithoutEventLoop(QThread &worker)
+{
+    if (worker.wait(QDeadlineTimer(30000)))
+        return true;
+    QCoreApplication::processEvents(); // lets it go, so the test can report
+    worker.wait();
+    return false;
+}
+
+TEST(MessageSend, FromAWorkerToAWindowThatGoesAwayEndsTheWait)
+{
+    auto inbox = std::make_unique<Inbox>();
+    TSendResult result{true, 1};
+    const auto worker = Sender(inbox->endpoint.Handle(), result);
+    worker->start();
+    inbox.reset(); // before or after the worker sent: it must not wait on
+    EXPECT_TRUE(JoinedWithoutEventLoop(*worker));
+    EXPECT_FALSE(result.Delivered);
+    QCoreApplication::processEvents();
+}
+
+TEST(MessageSend, UiThreadJoiningASendingWorkerRunsWhatItSends)
+{
+    Inbox inbox;
+    TSendResult result;
+    const auto worker = Sender(inbox.endpoint.Handle(), result);
+    worker->start();
+    TMessageBus::Instance().WaitForWorker(*worker);
+    EXPECT_TRUE(worker->isFinished());
+    EXPECT_TRUE(result.Delivered);
+    EXPECT_EQ(result.Result, 7);
+    EXPECT_EQ(inbox.count, 1);
+    EXPECT_EQ(inbox.thread, QCoreApplication::instance()->thread());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(inbox.count, 1) << "run once only";
+}
+
+TEST(MessageSend, AfterTheEventLoopEndedAWorkerIsNotKeptWaiting)
+{
+    Inbox inbox;
+    QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+    QCoreApplication::exec();
+
+    // The program is going down and joins its workers.
+    TSendResult late{true, 1};
+    const auto worker = Sender(inbox.endpoint.Handle(), late);
+    worker->start();
+    EXPECT_TRUE(JoinedWithoutEventLoop(*worker));
+    EXPECT_FALSE(late.Delivered);
+    EXPECT_EQ(inbox.count, 0);
+
+    // A loop that runs again serves senders again.
+    QCoreApplication::processEvents();
+    TSendResult again;
+    const auto next = Sender(inbox.endpoint.Handle(), again);
+    QSignalSpy finished(next.get(), &QThread::finished);
+    next->start();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_TRUE(again.Delivered);
+    EXPECT_EQ(inbox.count, 1);
 }
 
 TEST(MessagePost, QueuedAndTheTextBelongsToTheMessage)

@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QtDebug>
 
+#include <algorithm>
 #include <exception>
 
 namespace qarvon {
@@ -19,6 +20,15 @@ bool OnUiThread()
 
 } // namespace
 
+// A message a worker sent, waiting for the UI thread to run it.
+struct TMessageBus::TPendingSend
+{
+    THandle Target = 0;
+    TMessage Message;
+    TSendResult Result;
+    bool Done = false; // guarded by m_mutex
+};
+
 TMessageBus &TMessageBus::Instance()
 {
     static TMessageBus bus;
@@ -28,7 +38,9 @@ TMessageBus &TMessageBus::Instance()
 THandle TMessageBus::Register(TMessageHandler handler)
 {
     Q_ASSERT(OnUiThread());
+    Watch(QCoreApplication::instance());
     const THandle handle = m_next.fetch_add(1);
+    std::lock_guard lock(m_mutex);
     m_receivers.emplace(handle, std::move(handler));
     return handle;
 }
@@ -36,7 +48,11 @@ THandle TMessageBus::Register(TMessageHandler handler)
 void TMessageBus::Unregister(THandle handle)
 {
     Q_ASSERT(OnUiThread());
-    m_receivers.erase(handle);
+    {
+        std::lock_guard lock(m_mutex);
+        m_receivers.erase(handle);
+    }
+    Release(handle);
     // A published handle of a window that is gone must not reach a stranger.
     THandle expected = handle;
     m_mainWindow.compare_exchange_strong(expected, 0);
@@ -46,17 +62,22 @@ void TMessageBus::Unregister(THandle handle)
 
 bool TMessageBus::IsRegistered(THandle handle) const
 {
-    Q_ASSERT(OnUiThread());
+    std::lock_guard lock(m_mutex);
     return m_receivers.count(handle) != 0;
 }
 
 TSendResult TMessageBus::DeliverNow(THandle target, const TMessage &message)
 {
-    const auto it = m_receivers.find(target);
-    if (it == m_receivers.end())
-        return {};
-    // A copy, so a handler that unregisters its own window is not pulled from under itself.
-    const TMessageHandler handler = it->second;
+    // A copy, run outside the lock, so a handler that sends, or unregisters
+    // its own window, is not pulled from under itself.
+    TMessageHandler handler;
+    {
+        std::lock_guard lock(m_mutex);
+        const auto it = m_receivers.find(target);
+        if (it == m_receivers.end())
+            return {};
+        handler = it->second;
+    }
     try {
         return {true, handler(message)};
     } catch (const std::exception &e) {
@@ -67,6 +88,74 @@ TSendResult TMessageBus::DeliverNow(THandle target, const TMessage &message)
     return {true, 0};
 }
 
+void TMessageBus::Serve(const std::shared_ptr<TPendingSend> &call)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (call->Done)
+            return; // let go already
+        std::erase(m_pending, call);
+    }
+    const TSendResult result = DeliverNow(call->Target, call->Message);
+    {
+        std::lock_guard lock(m_mutex);
+        call->Result = result;
+        call->Done = true;
+    }
+    m_changed.notify_all();
+}
+
+void TMessageBus::Release(THandle target)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        std::erase_if(m_pending, [target](const std::shared_ptr<TPendingSend> &call) {
+            if (target != 0 && call->Target != target)
+                return false;
+            call->Done = true; // undelivered
+            return true;
+        });
+    }
+    m_changed.notify_all();
+}
+
+// Nothing runs a sent message once the event loop has ended, so its senders
+// are let go and later ones are refused, until the loop runs again.
+void TMessageBus::LoopEnded(QCoreApplication *app)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_loopEnded = true;
+    }
+    Release(0);
+    QMetaObject::invokeMethod(
+        app,
+        [this] {
+            std::lock_guard lock(m_mutex);
+            m_loopEnded = false;
+        },
+        Qt::QueuedConnection);
+}
+
+// Called as receivers register, so the end of the loop is seen before any
+// sender could wait for a window.
+void TMessageBus::Watch(QCoreApplication *app)
+{
+    if (!app || m_watched == app)
+        return;
+    m_watched = app;
+    QObject::connect(app, &QCoreApplication::aboutToQuit, app, [this, app] { LoopEnded(app); },
+                     Qt::DirectConnection);
+    QObject::connect(app, &QObject::destroyed, [this] {
+        m_watched = nullptr;
+        {
+            std::lock_guard lock(m_mutex);
+            m_loopEnded = false;
+        }
+        Release(0);
+    });
+}
+
 TSendResult TMessageBus::Send(THandle target, TMessage message)
 {
     QCoreApplication *app = QCoreApplication::instance();
@@ -74,13 +163,20 @@ TSendResult TMessageBus::Send(THandle target, TMessage message)
         return {};
     if (QThread::currentThread() == app->thread())
         return DeliverNow(target, message);
-    TSendResult result;
-    // The blocked sender is released by Qt even when the application object
-    // goes away with the call still queued.
-    QMetaObject::invokeMethod(
-        app, [this, target, &message, &result] { result = DeliverNow(target, message); },
-        Qt::BlockingQueuedConnection);
-    return result;
+    auto call = std::make_shared<TPendingSend>();
+    call->Target = target;
+    call->Message = std::move(message);
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_loopEnded || m_receivers.count(target) == 0)
+            return {};
+        m_pending.push_back(call);
+    }
+    m_changed.notify_all(); // a UI thread in WaitForWorker runs it at once
+    QMetaObject::invokeMethod(app, [this, call] { Serve(call); }, Qt::QueuedConnection);
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [&call] { return call->Done; });
+    return call->Result;
 }
 
 bool TMessageBus::Post(THandle target, TMessage message)
@@ -99,6 +195,40 @@ TSendResult TMessageBus::Deliver(THandle target, TMessage message)
     if (info && info->Delivery == TDelivery::Posted)
         return {Post(target, std::move(message)), 0};
     return Send(target, std::move(message));
+}
+
+void TMessageBus::WaitForWorker(QThread &worker)
+{
+    Q_ASSERT(OnUiThread());
+    bool ended = false; // guarded by m_mutex
+    const QMetaObject::Connection connection = QObject::connect(
+        &worker, &QThread::finished, &worker,
+        [this, &ended] {
+            {
+                std::lock_guard lock(m_mutex);
+                ended = true;
+            }
+            m_changed.notify_all();
+        },
+        Qt::DirectConnection);
+    // Connected first: a worker that is still running will report its end.
+    if (!worker.isRunning()) {
+        std::lock_guard lock(m_mutex);
+        ended = true;
+    }
+    for (;;) {
+        std::shared_ptr<TPendingSend> call;
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [&] { return ended || !m_pending.empty(); });
+            if (m_pending.empty())
+                break;
+            call = m_pending.front();
+        }
+        Serve(call);
+    }
+    QObject::disconnect(connection);
+    worker.wait();
 }
 
 TMessageEndpoint::TMessageEndpoint()

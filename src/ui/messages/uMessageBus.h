@@ -3,8 +3,17 @@
 #include "uMessages.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+QT_BEGIN_NAMESPACE
+class QCoreApplication;
+class QThread;
+QT_END_NAMESPACE
 
 namespace qarvon {
 
@@ -34,13 +43,22 @@ public:
 
     // Runs the receiver's handler and returns its result. On the UI thread the
     // call is direct; from another thread it waits until the UI thread has run
-    // it. A message for a handle nobody holds is dropped.
+    // it. A message for a handle nobody holds is dropped. A waiting sender is
+    // let go undelivered when its receiver unregisters or the event loop ends,
+    // and a sender finds no wait at all once either has happened, so no worker
+    // waits for a window or a loop that will never answer.
     TSendResult Send(THandle target, TMessage message);
     // Queues the message for the UI thread and returns at once; false only
     // when there is no application object to queue it on.
     bool Post(THandle target, TMessage message);
     // Sends or posts as the message table says for that number.
     TSendResult Deliver(THandle target, TMessage message);
+
+    // Waits on the UI thread until the worker thread has ended, running the
+    // messages it sends meanwhile: a worker blocked in Send would otherwise
+    // never end. Join every worker that may send this way, not with
+    // QThread::wait.
+    void WaitForWorker(QThread &worker);
 
     // The two program-wide handles (0 until the window exists).
     void PublishMainWindow(THandle handle) { m_mainWindow.store(handle); }
@@ -49,10 +67,22 @@ public:
     THandle MusicLibrary() const { return m_musicLibrary.load(); }
 
 private:
+    struct TPendingSend;
+
     TMessageBus() = default;
     TSendResult DeliverNow(THandle target, const TMessage &message);
+    void Serve(const std::shared_ptr<TPendingSend> &call);
+    // Lets go the senders waiting for that receiver (0: all of them).
+    void Release(THandle target);
+    void Watch(QCoreApplication *app);
+    void LoopEnded(QCoreApplication *app);
 
-    std::map<THandle, TMessageHandler> m_receivers; // touched on the UI thread only
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;                  // a send was queued or answered
+    std::map<THandle, TMessageHandler> m_receivers;     // guarded by m_mutex
+    std::vector<std::shared_ptr<TPendingSend>> m_pending; // guarded by m_mutex
+    bool m_loopEnded = false;                           // guarded by m_mutex
+    QCoreApplication *m_watched = nullptr;              // UI thread only
     std::atomic<THandle> m_next{1};
     std::atomic<THandle> m_mainWindow{0};
     std::atomic<THandle> m_musicLibrary{0};
