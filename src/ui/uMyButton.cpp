@@ -46,7 +46,7 @@ void TMyButton::Show(const QString &name)
 bool TMyButton::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_companion.data() || !m_picture)
-        return QObject::eventFilter(watched, event);
+        return false;
     switch (event->type()) {
     case QEvent::Enter:
         Show(m_over);
@@ -64,14 +64,20 @@ bool TMyButton::eventFilter(QObject *watched, QEvent *event)
                            && m_companion->rect().contains(mouse->position().toPoint());
         if (mouse->button() == Qt::LeftButton)
             m_companionPressed = false;
-        if (click)
+        if (click) {
+            // A close button's click may free the form, this object and the
+            // companion with it: nothing of them is touched after it, and a
+            // companion that is gone gets no release passed on.
+            const QPointer<QObject> companion(watched);
             m_picture->Click();
+            return !companion;
+        }
         break;
     }
     default:
         break;
     }
-    return QObject::eventFilter(watched, event);
+    return false;
 }
 
 } // namespace qarvon

@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QLabel>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -352,6 +353,32 @@ TEST(MyButton, CompanionActsAsThePicture)
     QCoreApplication::sendEvent(label, &leave);
     EXPECT_EQ(button.ShownName(), QStringLiteral("btn_login"));
 }
+
+// The close button of a dialog: its click frees the whole form, with the
+// control being clicked and the button object in it.
+class MyButtonClosingTest : public ::testing::TestWithParam<bool>
+{
+};
+
+TEST_P(MyButtonClosingTest, ClickMayFreeTheForm)
+{
+    auto *form = new QWidget;
+    auto *picture = new TSkinImage(form);
+    auto *label = new QLabel(QStringLiteral("close"), form);
+    label->resize(60, 20);
+    new TMyButton(picture, label, QStringLiteral("btn_close"), QStringLiteral("btn_close_over"),
+                  QStringLiteral("btn_close_down"));
+    const QPointer<QWidget> alive(form);
+    QObject::connect(picture, &TSkinControl::clicked, [form] { delete form; });
+    QWidget *clicked = GetParam() ? static_cast<QWidget *>(label) : picture;
+    QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(alive.isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, MyButtonClosingTest, ::testing::Values(false, true),
+                         [](const auto &info) {
+                             return std::string(info.param ? "OnTheCompanion" : "OnThePicture");
+                         });
 
 TEST(MyButton, KeyboardClicksTheButton)
 {
