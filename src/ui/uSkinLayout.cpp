@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace qarvon {
 
@@ -44,8 +45,11 @@ int ExImageResizedProgress(int progress, int oldWidth, int newWidth)
 {
     if (progress == oldWidth || oldWidth == 0)
         return newWidth;
-    // 64 bits: a wide window times a wide bar does not fit 32.
-    return static_cast<int>(static_cast<std::int64_t>(newWidth) * progress / oldWidth);
+    // 64 bits: a wide window times a wide bar does not fit 32. A far negative
+    // value that grows beyond int must stay negative, not wrap into a full bar.
+    const std::int64_t scaled = static_cast<std::int64_t>(newWidth) * progress / oldWidth;
+    return static_cast<int>(std::clamp<std::int64_t>(scaled, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
 }
 
 TEffectImageLayout EffectImageLayout(int capLeft, int capRight, QSize client)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <ostream>
 
 QT_BEGIN_NAMESPACE
@@ -92,7 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ProgressCase{"NegativeTruncatesTowardZero", -7, 210, 100, -3},
                       ProgressCase{"FromZeroWidthBecomesFull", 30, 0, 300, 300},
                       ProgressCase{"ZeroStaysZero", 0, 210, 420, 0},
-                      ProgressCase{"WideWindowDoesNotOverflow", 60000, 70000, 65000, 55714}),
+                      ProgressCase{"WideWindowDoesNotOverflow", 60000, 70000, 65000, 55714},
+                      ProgressCase{"FarNegativeStaysNegative", -1200000000, 100, 200,
+                                   std::numeric_limits<int>::min()}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ExImageStoredProgress, CappedAtClientWidthNegativeKept)
