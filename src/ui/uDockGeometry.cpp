@@ -69,6 +69,16 @@ void SnapAgainst(const TDockRect &p, const TDockRect &r, int d, int &dx, int &dy
     }
 }
 
+// A dragged edge, proposed at that position, lands on a target's left/top or
+// right/bottom edge within reach; the right or bottom one is tried last and wins.
+void SnapEdge(int proposed, int leftOrTop, int rightOrBottom, int d, int &edge)
+{
+    if (std::abs(proposed - leftOrTop) < d)
+        edge = leftOrTop;
+    if (std::abs(proposed - rightOrBottom) < d)
+        edge = rightOrBottom;
+}
+
 bool HasEdge(int edge, std::initializer_list<int> edges)
 {
     return std::find(edges.begin(), edges.end(), edge) != edges.end();
@@ -120,32 +130,16 @@ TDockRect Sizing(const TDockRect &proposed, int edge, const TDockRect &workArea,
     TDockRect p = proposed;
     auto against = [&](const TDockRect &r) {
         if (p.top < r.bottom + d && r.top - d < p.bottom) {
-            if (HasEdge(edge, {seLeft, seTopLeft, seBottomLeft})) {
-                if (std::abs(p0.left - r.left) < d)
-                    p.left = r.left;
-                if (std::abs(p0.left - r.right) < d)
-                    p.left = r.right;
-            }
-            if (HasEdge(edge, {seRight, seTopRight, seBottomRight})) {
-                if (std::abs(p0.right - r.left) < d)
-                    p.right = r.left;
-                if (std::abs(p0.right - r.right) < d)
-                    p.right = r.right;
-            }
+            if (HasEdge(edge, {seLeft, seTopLeft, seBottomLeft}))
+                SnapEdge(p0.left, r.left, r.right, d, p.left);
+            if (HasEdge(edge, {seRight, seTopRight, seBottomRight}))
+                SnapEdge(p0.right, r.left, r.right, d, p.right);
         }
         if (p.left < r.right + d && r.left - d < p.right) {
-            if (HasEdge(edge, {seTop, seTopLeft, seTopRight})) {
-                if (std::abs(p0.top - r.top) < d)
-                    p.top = r.top;
-                if (std::abs(p0.top - r.bottom) < d)
-                    p.top = r.bottom;
-            }
-            if (HasEdge(edge, {seBottom, seBottomLeft, seBottomRight})) {
-                if (std::abs(p0.bottom - r.top) < d)
-                    p.bottom = r.top;
-                if (std::abs(p0.bottom - r.bottom) < d)
-                    p.bottom = r.bottom;
-            }
+            if (HasEdge(edge, {seTop, seTopLeft, seTopRight}))
+                SnapEdge(p0.top, r.top, r.bottom, d, p.top);
+            if (HasEdge(edge, {seBottom, seBottomLeft, seBottomRight}))
+                SnapEdge(p0.bottom, r.top, r.bottom, d, p.bottom);
         }
     };
     against(workArea);

@@ -17,6 +17,21 @@ QRect Span(int left, int right, int height)
     return QRect(left, 0, right - left, height);
 }
 
+// Scales a by b to fill the client's span of a (ca); if the other side then
+// exceeds its span (cb), fills that one instead. The aspect ratio in
+// integers: the fractions are dropped exactly.
+void FitKeepingRatio(std::int64_t &a, std::int64_t &b, std::int64_t ca, std::int64_t cb)
+{
+    const std::int64_t nb = ca * b / a;
+    if (nb > cb) {
+        a = cb * a / b;
+        b = cb;
+    } else {
+        b = nb;
+        a = ca;
+    }
+}
+
 } // namespace
 
 TExImageLayout ExImageLayout(QSize leftCap, QSize rightCap, int clientWidth, int progress)
@@ -71,26 +86,11 @@ QRect BoolImageRect(QSize picture, QSize client, bool stretch, bool proportional
     const std::int64_t ch = client.height();
     if (stretch || (proportional && (w > cw || h > ch))) {
         if (proportional && w > 0 && h > 0) {
-            // The aspect ratio in integers: the fractions are dropped exactly.
-            if (w > h) {
-                const std::int64_t nh = cw * h / w;
-                if (nh > ch) {
-                    w = ch * w / h;
-                    h = ch;
-                } else {
-                    h = nh;
-                    w = cw;
-                }
-            } else {
-                const std::int64_t nw = ch * w / h;
-                if (nw > cw) {
-                    h = cw * h / w;
-                    w = cw;
-                } else {
-                    w = nw;
-                    h = ch;
-                }
-            }
+            // The longer side is fitted first.
+            if (w > h)
+                FitKeepingRatio(w, h, cw, ch);
+            else
+                FitKeepingRatio(h, w, ch, cw);
         } else {
             w = cw;
             h = ch;
