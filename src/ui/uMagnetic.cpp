@@ -118,13 +118,19 @@ void TMagnetic::FillRects()
         e.rect = dock::TDockRect::From(e.window->frameGeometry());
 }
 
-void TMagnetic::RecomputeGlue()
+std::vector<dock::TDockEntry> TMagnetic::Snapshot() const
 {
-    FillRects();
     std::vector<dock::TDockEntry> entries;
     entries.reserve(m_entries.size());
     for (const Entry &e : m_entries)
-        entries.push_back({e.window, e.owner, e.rect, e.window->isVisible(), false});
+        entries.push_back({e.window, e.owner, e.rect, e.window->isVisible(), e.glued});
+    return entries;
+}
+
+void TMagnetic::RecomputeGlue()
+{
+    FillRects();
+    std::vector<dock::TDockEntry> entries = Snapshot();
     dock::RecomputeGlue(entries);
     for (std::size_t i = 0; i < m_entries.size(); ++i)
         m_entries[i].glued = entries[i].glued;
@@ -137,13 +143,6 @@ void TMagnetic::Hook(QWidget *window, quint32 msg, qintptr wParam, TDockParams &
     if (!m_enabled)
         return;
     const std::size_t self = IndexOf(window);
-    auto snapshot = [this] {
-        std::vector<dock::TDockEntry> entries;
-        entries.reserve(m_entries.size());
-        for (const Entry &e : m_entries)
-            entries.push_back({e.window, e.owner, e.rect, e.window->isVisible(), e.glued});
-        return entries;
-    };
     switch (msg) {
     case WM_ENTERSIZEMOVE: {
         m_workArea = dock::TDockRect::From(m_workAreaSource(window));
@@ -162,7 +161,7 @@ void TMagnetic::Hook(QWidget *window, quint32 msg, qintptr wParam, TDockParams &
     case WM_MOVING:
         if (self != kNone && params.Rect) {
             m_cursor = params.Cursor;
-            *params.Rect = dock::Moving(*params.Rect, m_cursor, m_anchor, m_workArea, snapshot(),
+            *params.Rect = dock::Moving(*params.Rect, m_cursor, m_anchor, m_workArea, Snapshot(),
                                         self, m_snapDistance);
             m_lastCursor = m_cursor;
             result = {true, 1};
@@ -171,7 +170,7 @@ void TMagnetic::Hook(QWidget *window, quint32 msg, qintptr wParam, TDockParams &
     case WM_SIZING:
         if (self != kNone && params.Rect) {
             *params.Rect = dock::Sizing(*params.Rect, static_cast<int>(wParam), m_workArea,
-                                        snapshot(), self, m_snapDistance);
+                                        Snapshot(), self, m_snapDistance);
             result = {true, 1};
         }
         break;

@@ -82,6 +82,8 @@ public:
 private:
     std::size_t IndexOf(const QWidget *window) const;
     void FillRects();
+    // The entries as the docking arithmetic takes them.
+    std::vector<dock::TDockEntry> Snapshot() const;
     void RecomputeGlue();
     void Forget(QObject *window);
 

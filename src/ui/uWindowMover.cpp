@@ -63,14 +63,27 @@ void TWindowMover::Apply(const dock::TDockRect &rect)
     Q_EMIT moved();
 }
 
-void TWindowMover::BeginMove(QPoint cursor)
+void TWindowMover::Begin(Mode mode, int edge, QPoint cursor)
 {
-    if (!m_window)
-        return;
-    m_mode = Mode::Move;
+    m_mode = mode;
+    m_edge = edge;
     m_startCursor = cursor;
     m_startGeometry = m_window->frameGeometry();
     Send(WM_ENTERSIZEMOVE, 0, nullptr, cursor);
+}
+
+void TWindowMover::End(Mode mode)
+{
+    if (!m_window || m_mode != mode)
+        return;
+    m_mode = Mode::None;
+    Send(WM_EXITSIZEMOVE, 0, nullptr, m_startCursor);
+}
+
+void TWindowMover::BeginMove(QPoint cursor)
+{
+    if (m_window)
+        Begin(Mode::Move, 0, cursor);
 }
 
 void TWindowMover::MoveTo(QPoint cursor)
@@ -85,21 +98,13 @@ void TWindowMover::MoveTo(QPoint cursor)
 
 void TWindowMover::EndMove()
 {
-    if (!m_window || m_mode != Mode::Move)
-        return;
-    m_mode = Mode::None;
-    Send(WM_EXITSIZEMOVE, 0, nullptr, m_startCursor);
+    End(Mode::Move);
 }
 
 void TWindowMover::BeginResize(int edge, QPoint cursor)
 {
-    if (!m_window || edge < dock::seLeft || edge > dock::seBottomRight)
-        return;
-    m_mode = Mode::Resize;
-    m_edge = edge;
-    m_startCursor = cursor;
-    m_startGeometry = m_window->frameGeometry();
-    Send(WM_ENTERSIZEMOVE, 0, nullptr, cursor);
+    if (m_window && edge >= dock::seLeft && edge <= dock::seBottomRight)
+        Begin(Mode::Resize, edge, cursor);
 }
 
 void TWindowMover::ResizeTo(QPoint cursor)
@@ -142,10 +147,7 @@ void TWindowMover::ResizeTo(QPoint cursor)
 
 void TWindowMover::EndResize()
 {
-    if (!m_window || m_mode != Mode::Resize)
-        return;
-    m_mode = Mode::None;
-    Send(WM_EXITSIZEMOVE, 0, nullptr, m_startCursor);
+    End(Mode::Resize);
 }
 
 int TWindowMover::EdgeAt(QSize size, QPoint position, int border)

@@ -51,6 +51,8 @@ protected:
 private:
     enum class Mode { None, Move, Resize };
 
+    void Begin(Mode mode, int edge, QPoint cursor);
+    void End(Mode mode);
     void Send(quint32 msg, qintptr wParam, dock::TDockRect *rect, QPoint cursor, int flags = 0);
     void Apply(const dock::TDockRect &rect);
     bool SystemMoves() const;
