@@ -10,6 +10,8 @@
 
 #include "SkinPictures.h"
 
+#include "AtomicFile.h"
+
 #include <QApplication>
 #include <QEnterEvent>
 #include <QFileInfo>
@@ -17,7 +19,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QSaveFile>
+#include <QBuffer>
 
 namespace qarvon {
 
@@ -28,6 +30,30 @@ QString U(const char *utf8)
     return QString::fromUtf8(utf8);
 }
 
+// A widget that paints its background in that colour.
+void Fill(QWidget *w, const QColor &colour)
+{
+    w->setAutoFillBackground(true);
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::Window, colour);
+    w->setPalette(palette);
+}
+
+void Ink(QWidget *w, const QColor &colour)
+{
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    w->setPalette(palette);
+}
+
+void PixelFont(QWidget *w, int pixels, bool bold = false)
+{
+    QFont font = w->font();
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    w->setFont(font);
+}
+
 // Builds the sheet on an absolutely placed canvas: every control made the
 // way the windows make them, put into each of its states.
 class TGallery
@@ -35,11 +61,8 @@ class TGallery
 public:
     TGallery()
     {
-        m_root.setAutoFillBackground(true);
-        QPalette palette = m_root.palette();
-        palette.setColor(QPalette::Window, QColor(0xEE, 0xF3, 0xF7));
-        palette.setColor(QPalette::WindowText, skin::Text);
-        m_root.setPalette(palette);
+        Fill(&m_root, QColor(0xEE, 0xF3, 0xF7));
+        Ink(&m_root, skin::Text);
         QFont font(QStringLiteral("Noto Sans CJK SC"));
         font.setPixelSize(12);
         m_root.setFont(font);
@@ -51,25 +74,14 @@ public:
     {
         auto *card = new QWidget(&m_root);
         card->setGeometry(r);
-        card->setAutoFillBackground(true);
-        QPalette palette = card->palette();
-        palette.setColor(QPalette::Window, Qt::white);
-        card->setPalette(palette);
+        Fill(card, Qt::white);
         auto *heading = new QLabel(title, card);
-        QFont f = heading->font();
-        f.setPixelSize(13);
-        f.setBold(true);
-        heading->setFont(f);
-        QPalette hp = heading->palette();
-        hp.setColor(QPalette::WindowText, skin::Label);
-        heading->setPalette(hp);
+        PixelFont(heading, 13, true);
+        Ink(heading, skin::Label);
         heading->setGeometry(12, 8, r.width() - 24, 18);
         auto *rule = new QWidget(card);
         rule->setGeometry(12, 29, r.width() - 24, 1);
-        rule->setAutoFillBackground(true);
-        QPalette rp = rule->palette();
-        rp.setColor(QPalette::Window, QColor(0xE1, 0xEE, 0xF6));
-        rule->setPalette(rp);
+        Fill(rule, QColor(0xE1, 0xEE, 0xF6));
         m_bottom = std::max(m_bottom, r.bottom());
         return card;
     }
@@ -77,12 +89,8 @@ public:
     static QLabel *Caption(QWidget *parent, const QString &text, QRect r, int pixels = 11)
     {
         auto *label = new QLabel(text, parent);
-        QFont f = label->font();
-        f.setPixelSize(pixels);
-        label->setFont(f);
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, QColor(0x8A, 0x96, 0xA0));
-        label->setPalette(p);
+        PixelFont(label, pixels);
+        Ink(label, QColor(0x8A, 0x96, 0xA0));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setGeometry(r);
         return label;
@@ -225,13 +233,8 @@ void WindowCard(TGallery &g)
     TGallery::Image(card, "Header_Logo.png", QPoint(22, 44));
     auto *title = new QLabel(U("沃澜音乐盒"), card);
     title->setGeometry(52, 40, 200, 32);
-    QFont tf = title->font();
-    tf.setPixelSize(13);
-    tf.setBold(true);
-    title->setFont(tf);
-    QPalette tp = title->palette();
-    tp.setColor(QPalette::WindowText, Qt::white);
-    title->setPalette(tp);
+    PixelFont(title, 13, true);
+    Ink(title, Qt::white);
     int x = 356;
     for (const char *name : {"Header_Help.png", "Header_Setting.png", "Header_Mini.png"}) {
         TGallery::Image(card, name, QPoint(x, 46));
@@ -247,9 +250,8 @@ void WindowCard(TGallery &g)
     TGallery::Image(side, "Frame_Side.png", QPoint(0, 0), QSize(2, 30));
     TGallery::Image(side, "Frame_Side.png", QPoint(470, 0), QSize(2, 30));
     TGallery::Strip(card, "Frame_Bottom", QRect(14, 102, 472, 8), 472);
-    auto *frameCaption = TGallery::Caption(card, U("Frame_Top / Frame_Side / Frame_Bottom，满条"),
-                                           QRect(22, 80, 450, 16));
-    Q_UNUSED(frameCaption)
+    TGallery::Caption(card, U("Frame_Top / Frame_Side / Frame_Bottom，满条"),
+                      QRect(22, 80, 450, 16));
 
     // Header buttons pressed, and the embedded close button in its three looks.
     x = 14;
@@ -257,23 +259,16 @@ void WindowCard(TGallery &g)
                              "Header_Mini_Down.png", "Header_Close_Down.png"}) {
         auto *bg = new QWidget(card);
         bg->setGeometry(x, 124, 28, 28);
-        bg->setAutoFillBackground(true);
-        QPalette p = bg->palette();
-        p.setColor(QPalette::Window, skin::MenuBar);
-        bg->setPalette(p);
+        Fill(bg, skin::MenuBar);
         TGallery::Image(bg, name, QPoint(4, 4));
         x += 32;
     }
     TGallery::Caption(card, U("标题按钮按下"), QRect(14, 156, 124, 16));
-    const char *looks[] = {"btn_close", "btn_close_over", "btn_close_down"};
     const char *lookCaptions[] = {"常态", "指向", "按下"};
     for (int i = 0; i < 3; ++i) {
         auto *bg = new QWidget(card);
         bg->setGeometry(160 + i * 32, 124, 28, 28);
-        bg->setAutoFillBackground(true);
-        QPalette p = bg->palette();
-        p.setColor(QPalette::Window, skin::MenuBar);
-        bg->setPalette(p);
+        Fill(bg, skin::MenuBar);
         auto *image = new TSkinImage(bg);
         image->SetTransparent(true);
         image->setGeometry(4, 4, 20, 20);
@@ -285,7 +280,6 @@ void WindowCard(TGallery &g)
             Press(image);
         TGallery::Caption(card, U(lookCaptions[i]), QRect(156 + i * 32, 156, 36, 16));
     }
-    Q_UNUSED(looks)
 
     // The music-box button flips between its two pictures.
     for (int i = 0; i < 2; ++i) {
@@ -365,10 +359,7 @@ void TabsCard(TGallery &g)
         auto *label = new QLabel(U(items[i]), card);
         label->setAlignment(Qt::AlignCenter);
         label->setGeometry(r);
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText,
-                   itemStates[i] == eisNormal ? QColor(Qt::white) : skin::Label);
-        label->setPalette(p);
+        Ink(label, itemStates[i] == eisNormal ? QColor(Qt::white) : skin::Label);
         TGallery::Caption(card, QString::fromLatin1(StateName(itemStates[i])),
                           QRect(r.x(), bar.bottom() + 3, r.width(), 14), 10);
     }
@@ -379,10 +370,7 @@ void ListCard(TGallery &g)
     QWidget *card = g.Card(U("列表与提示条  ·  THintInfo"), QRect(16, 528, 360, 260));
     auto *list = new QWidget(card);
     list->setGeometry(12, 40, 336, 208);
-    list->setAutoFillBackground(true);
-    QPalette lp = list->palette();
-    lp.setColor(QPalette::Window, Qt::white);
-    list->setPalette(lp);
+    Fill(list, Qt::white);
     const char *status[] = {"status_playing.bmp", "status_downloaded.bmp", "status_online.bmp",
                             "status_online.bmp",  "status_downloaded.bmp", "status_online.bmp"};
     const char *rows[] = {"晴天 - 周小伦",     "夜曲 - 周小伦",   "后来 - 刘若晴",
@@ -390,18 +378,11 @@ void ListCard(TGallery &g)
     for (int i = 0; i < 6; ++i) {
         auto *row = new QWidget(list);
         row->setGeometry(0, i * 26, 336, 26);
-        row->setAutoFillBackground(true);
-        QPalette p = row->palette();
-        p.setColor(QPalette::Window,
-                   i == 2 ? skin::Selection : (i % 2 == 1 ? skin::OddRow : QColor(Qt::white)));
-        row->setPalette(p);
-        auto *icon = TGallery::Image(row, status[i], QPoint(2, 5));
-        Q_UNUSED(icon)
+        Fill(row, i == 2 ? skin::Selection : (i % 2 == 1 ? skin::OddRow : QColor(Qt::white)));
+        TGallery::Image(row, status[i], QPoint(2, 5));
         auto *text = new QLabel(U(rows[i]), row);
         text->setGeometry(24, 0, 300, 26);
-        QPalette tp = text->palette();
-        tp.setColor(QPalette::WindowText, skin::Text);
-        text->setPalette(tp);
+        Ink(text, skin::Text);
     }
     auto *hint = new THintInfo(QString(), card);
     hint->Show(U("播放音乐"), list);
@@ -423,12 +404,8 @@ void AlbumCard(TGallery &g)
          {"loading.png", "text_listLogin.png", "text_albumLogin.png", "text_nocollection.png"}) {
         auto *frame = new QWidget(card);
         frame->setGeometry(x, 124, 165, 110);
-        frame->setAutoFillBackground(true);
-        QPalette p = frame->palette();
-        p.setColor(QPalette::Window, skin::OddRow);
-        frame->setPalette(p);
-        auto *image = TGallery::Image(frame, name, QPoint(-10, 4));
-        Q_UNUSED(image)
+        Fill(frame, skin::OddRow);
+        TGallery::Image(frame, name, QPoint(-10, 4));
         TGallery::Caption(card, QString::fromLatin1(name), QRect(x, 236, 165, 16), 10);
         x += 172;
     }
@@ -453,9 +430,7 @@ void SearchCard(TGallery &g)
     TGallery::Image(landing, "search_input.png", QPoint(105, 90));
     auto *hintText = new QLabel(U("搜索歌曲,歌手或专辑"), landing);
     hintText->setGeometry(116, 90, 200, 35);
-    QPalette hp = hintText->palette();
-    hp.setColor(QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    hintText->setPalette(hp);
+    Ink(hintText, QColor(0x80, 0x80, 0x80));
     TGallery::Image(card, "newlist_bg.jpg", QPoint(530, 40));
     TGallery::Image(card, "listinfo_bg.jpg", QPoint(853, 40), QSize(210, 133));
     TGallery::Caption(card, QStringLiteral("newlist_bg.jpg"), QRect(530, 240, 311, 16), 10);
@@ -486,13 +461,10 @@ void ContactSheet(TGallery &g)
         const QRect cell(12 + col * cellW, 38 + row * cellH, cellW - 6, cellH - 6);
         auto *back = new QWidget(card);
         back->setGeometry(cell.x(), cell.y(), cell.width(), 50);
-        back->setAutoFillBackground(true);
-        QPalette bp = back->palette();
         const std::string name = p.name;
         const bool onBlue = name.rfind("Header_", 0) == 0 || name.rfind("btn_close", 0) == 0
                             || name.rfind("MenuItem_", 0) == 0;
-        bp.setColor(QPalette::Window, onBlue ? skin::MenuBar : skin::OddRow);
-        back->setPalette(bp);
+        Fill(back, onBlue ? skin::MenuBar : skin::OddRow);
         QPixmap picture = p.place == TSkinPlace::Embedded
                               ? EmbeddedPicture(name.substr(0, name.size() - 4))
                               : SkinPicture(name);
@@ -515,13 +487,8 @@ bool RenderSkinGallery(const QString &file, QString *error)
     TGallery gallery;
     QWidget &root = gallery.Root();
     auto *title = new QLabel(U("沃澜音乐盒 · 皮肤一览"), &root);
-    QFont tf = title->font();
-    tf.setPixelSize(20);
-    tf.setBold(true);
-    title->setFont(tf);
-    QPalette tp = title->palette();
-    tp.setColor(QPalette::WindowText, QColor(0x2C, 0x7F, 0xAE));
-    title->setPalette(tp);
+    PixelFont(title, 20, true);
+    Ink(title, QColor(0x2C, 0x7F, 0xAE));
     title->setGeometry(16, 14, 600, 36);
 
     PlayerCard(gallery);
@@ -539,8 +506,10 @@ bool RenderSkinGallery(const QString &file, QString *error)
     const QPixmap sheet = root.grab();
     root.hide();
 
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || !sheet.save(&out, "PNG") || !out.commit()) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !sheet.save(&buffer, "PNG")
+        || !WriteFileAtomically(file.toStdString(), png.toStdString())) {
         if (error)
             *error = QStringLiteral("cannot write ") + file;
         return false;
