@@ -1,6 +1,8 @@
 // The rectangle arithmetic of docking: touching, glue, moving and sizing.
 #include "uDockGeometry.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -31,9 +33,7 @@ struct TouchCase
     bool touching;
 };
 
-class TouchingTest : public ::testing::TestWithParam<TouchCase>
-{
-};
+using TouchingTest = ::testing::TestWithParam<TouchCase>;
 
 TEST_P(TouchingTest, EdgesMeetWithoutGap)
 {
@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TouchCase{"CornerToCorner", {0, 0, 100, 100}, {100, 100, 200, 200}, true},
                       TouchCase{"SameLeftFarBelow", {0, 0, 100, 100}, {0, 300, 100, 400}, false},
                       TouchCase{"Stacked", {0, 0, 100, 100}, {20, 100, 80, 150}, true}),
-    [](const auto &info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(Snap, StrictlyWithinTheDistance)
 {
@@ -110,9 +110,7 @@ struct MoveCase
     TDockRect expected;
 };
 
-class MovingTest : public ::testing::TestWithParam<MoveCase>
-{
-};
+using MovingTest = ::testing::TestWithParam<MoveCase>;
 
 TEST_P(MovingTest, FollowsTheCursorAndSnaps)
 {
@@ -149,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {{Main, nullptr, {700, 200, 1000, 710}, false, false},
                   {Library, Main, {300, 0, 799, 510}, true, false}},
                  {192, 250, 691, 760}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(Moving, MainWindowDoesNotSnapToItsGluedLibraryWindow)
 {
@@ -185,9 +183,7 @@ struct SizeCase
     TDockRect expected;
 };
 
-class SizingTest : public ::testing::TestWithParam<SizeCase>
-{
-};
+using SizingTest = ::testing::TestWithParam<SizeCase>;
 
 TEST_P(SizingTest, DraggedEdgesSnap)
 {
@@ -210,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"BottomApartSideways", {100, 100, 600, 700}, seBottom, {100, 100, 600, 700}},
         SizeCase{"CornerSnapsBothEdges", {100, 100, 692, 704}, seBottomRight, {100, 100, 700, 710}},
         SizeCase{"TopSnapsToWorkAreaTop", {100, 8, 600, 610}, seTopLeft, {100, 0, 600, 610}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    test::CaseName());
 
 } // namespace
 } // namespace qarvon::dock

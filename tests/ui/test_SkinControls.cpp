@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 namespace qarvon {
@@ -180,9 +182,7 @@ struct MouseCase
     TEffectImageState expected;
 };
 
-class EffectImageMouseTest : public ::testing::TestWithParam<MouseCase>
-{
-};
+using EffectImageMouseTest = ::testing::TestWithParam<MouseCase>;
 
 TEST_P(EffectImageMouseTest, StateAfterTheMouse)
 {
@@ -205,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MouseCase{"RightReleaseOnDown", eisDown, false, Qt::RightButton, eisNormal},
                       MouseCase{"ReleaseOnUnSelect", eisUnSelect, false, Qt::LeftButton,
                                 eisUnSelect}),
-    [](const auto &info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(EffectImageKeyboard, SpacePressesAndReleasesLikeTheMouse)
 {
@@ -356,9 +356,7 @@ TEST(MyButton, CompanionActsAsThePicture)
 
 // The close button of a dialog: its click frees the whole form, with the
 // control being clicked and the button object in it.
-class MyButtonClosingTest : public ::testing::TestWithParam<bool>
-{
-};
+using MyButtonClosingTest = ::testing::TestWithParam<bool>;
 
 TEST_P(MyButtonClosingTest, ClickMayFreeTheForm)
 {

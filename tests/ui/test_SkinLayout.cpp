@@ -1,6 +1,8 @@
 // Drawing and resize arithmetic of the picture strips and the two-state picture.
 #include "uSkinLayout.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -34,9 +36,7 @@ struct ExImageCase
     QRect right;
 };
 
-class ExImageLayoutTest : public ::testing::TestWithParam<ExImageCase>
-{
-};
+using ExImageLayoutTest = ::testing::TestWithParam<ExImageCase>;
 
 TEST_P(ExImageLayoutTest, PartsGoWhereTheProgressSays)
 {
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExImageCase{"ProgressInsideCap", {5, 6}, {5, 6}, 210, 3, Edges(0, 5, 6), {}, {}},
         // Without a right cap picture the middle has no height and draws nothing.
         ExImageCase{"NoCaps", {0, 0}, {0, 0}, 100, 40, {}, {}, {}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    test::CaseName());
 
 struct ProgressCase
 {
@@ -75,9 +75,7 @@ struct ProgressCase
     int expected;
 };
 
-class ExImageResizeTest : public ::testing::TestWithParam<ProgressCase>
-{
-};
+using ExImageResizeTest = ::testing::TestWithParam<ProgressCase>;
 
 TEST_P(ExImageResizeTest, FullStaysFullOtherwiseProportional)
 {
@@ -96,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ProgressCase{"WideWindowDoesNotOverflow", 60000, 70000, 65000, 55714},
                       ProgressCase{"FarNegativeStaysNegative", -1200000000, 100, 200,
                                    std::numeric_limits<int>::min()}),
-    [](const auto &info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(ExImageStoredProgress, CappedAtClientWidthNegativeKept)
 {
@@ -130,9 +128,7 @@ struct BoolRectCase
     QRect expected;
 };
 
-class BoolImageRectTest : public ::testing::TestWithParam<BoolRectCase>
-{
-};
+using BoolImageRectTest = ::testing::TestWithParam<BoolRectCase>;
 
 TEST_P(BoolImageRectTest, PictureRectangle)
 {
@@ -163,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
                      true, {-10, -5, 120, 40}},
         BoolRectCase{"EmptyPictureProportionalStretched", {0, 0}, {100, 30}, true, true, false,
                      {0, 0, 100, 30}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(HintGeometry, BarAlongTheBottomOfTheTarget)
 {
