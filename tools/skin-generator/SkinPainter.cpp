@@ -54,6 +54,8 @@ QFont Font(qreal pixelSize, bool bold = false)
 
 // A drawing works in logical pixels on a canvas of the picture's size.
 using Drawing = std::function<void(QPainter &, const QRectF &)>;
+// A glyph drawn into a box in a colour.
+using Glyph = std::function<void(QPainter &, const QRectF &, const QColor &)>;
 
 QPen Stroke(const QColor &c, qreal width)
 {
@@ -442,29 +444,27 @@ void PlayerRoundButton(QPainter &p, const QRectF &r, bool down, bool pause)
 }
 
 // Small buttons of the player bar: a blue glyph, on a light disc while pressed.
-void PlayerSmallButton(QPainter &p, const QRectF &r, bool down,
-                       const std::function<void(const QRectF &, const QColor &)> &glyph)
+void PlayerSmallButton(QPainter &p, const QRectF &r, bool down, const Glyph &glyph)
 {
     if (down)
         Badge(p, r.adjusted(0.5, 0.5, -0.5, -0.5), kHover);
-    glyph(r, down ? kBlueDark : kBlue);
+    glyph(p, r, down ? kBlueDark : kBlue);
 }
 
 // Header buttons: white glyphs on the blue header; a disc behind while pressed.
 void HeaderButton(QPainter &p, const QRectF &r, bool down, const QColor &downColour,
-                  const std::function<void(const QRectF &, const QColor &)> &glyph)
+                  const Glyph &glyph)
 {
     if (down)
         Badge(p, r.adjusted(1, 1, -1, -1), downColour);
-    glyph(r, kWhite);
+    glyph(p, r, kWhite);
 }
 
-void StatusIcon(QPainter &p, const QRectF &r, const QColor &fill,
-                const std::function<void(const QRectF &)> &glyph)
+void StatusIcon(QPainter &p, const QRectF &r, const QColor &fill, const Drawing &glyph)
 {
     const QRectF c = r.adjusted(1, 1, -1, -1);
     Badge(p, c, fill);
-    glyph(c);
+    glyph(p, c);
 }
 
 void DownloadingIcon(QPainter &p, const QRectF &r, qreal fraction)
@@ -519,7 +519,6 @@ void DialogBackground(QPainter &p, const QRectF &r, const char *title)
 
 const std::map<std::string, Drawing> &Drawings()
 {
-    using Glyph = std::function<void(const QRectF &, const QColor &)>;
     auto play = [](QPainter &p, const QRectF &r) { PlayerRoundButton(p, r, false, false); };
     auto small = [](bool down, Glyph g) {
         return [down, g](QPainter &p, const QRectF &r) { PlayerSmallButton(p, r, down, g); };
@@ -550,32 +549,23 @@ const std::map<std::string, Drawing> &Drawings()
             ProgressPart(p, r, part, fill);
         };
     };
-    static QPainter *current = nullptr;
-    auto g = [](void (*f)(QPainter &, const QRectF &, const QColor &)) -> Glyph {
-        return [f](const QRectF &r, const QColor &c) { f(*current, r, c); };
-    };
     auto gLoop = [](bool single) -> Glyph {
-        return [single](const QRectF &r, const QColor &c) { GlyphLoop(*current, r, c, single); };
+        return [single](QPainter &p, const QRectF &r, const QColor &c) {
+            GlyphLoop(p, r, c, single);
+        };
     };
     auto gSpeaker = [](bool muted) -> Glyph {
-        return [muted](const QRectF &r, const QColor &c) { GlyphSpeaker(*current, r, c, muted); };
+        return [muted](QPainter &p, const QRectF &r, const QColor &c) {
+            GlyphSpeaker(p, r, c, muted);
+        };
     };
     auto gSkip = [](bool forward) -> Glyph {
-        return [forward](const QRectF &r, const QColor &c) {
-            GlyphSkip(*current, r, c, forward);
+        return [forward](QPainter &p, const QRectF &r, const QColor &c) {
+            GlyphSkip(p, r, c, forward);
         };
     };
-    auto status = [](QColor fill, std::function<void(QPainter &, const QRectF &)> glyphOn) {
-        return [fill, glyphOn](QPainter &p, const QRectF &r) {
-            StatusIcon(p, r, fill, [&p, glyphOn](const QRectF &c) { glyphOn(p, c); });
-        };
-    };
-    auto withPainter = [](Drawing d) {
-        return [d](QPainter &p, const QRectF &r) {
-            current = &p;
-            d(p, r);
-            current = nullptr;
-        };
+    auto status = [](QColor fill, Drawing glyph) {
+        return [fill, glyph](QPainter &p, const QRectF &r) { StatusIcon(p, r, fill, glyph); };
     };
 
     static const std::map<std::string, Drawing> drawings = [&] {
@@ -594,8 +584,8 @@ const std::map<std::string, Drawing> &Drawings()
         m["PlayerBtn_Pre_Down.png"] = small(true, gSkip(false));
         m["PlayerBtn_Next.png"] = small(false, gSkip(true));
         m["PlayerBtn_Next_Down.png"] = small(true, gSkip(true));
-        m["PlayerBtn_Random.png"] = small(false, g(GlyphShuffle));
-        m["PlayerBtn_Random_Down.png"] = small(true, g(GlyphShuffle));
+        m["PlayerBtn_Random.png"] = small(false, GlyphShuffle);
+        m["PlayerBtn_Random_Down.png"] = small(true, GlyphShuffle);
         m["PlayerBtn_Loop.png"] = small(false, gLoop(true));
         m["PlayerBtn_Loop_down.png"] = small(true, gLoop(true));
         m["PlayerBtn_ListLoop.png"] = small(false, gLoop(false));
@@ -696,13 +686,13 @@ const std::map<std::string, Drawing> &Drawings()
             GlyphNote(p, r.adjusted(3, 3, -3, -3), kBlue);
         };
         const QColor press(255, 255, 255, 55);
-        m["Header_Help.png"] = header(false, press, g(GlyphQuestion));
-        m["Header_Help_Down.png"] = header(true, press, g(GlyphQuestion));
-        m["Header_Setting.png"] = header(false, press, g(GlyphGear));
-        m["Header_Setting_Down.png"] = header(true, press, g(GlyphGear));
-        m["Header_Mini.png"] = header(false, press, g(GlyphMinus));
-        m["Header_Mini_Down.png"] = header(true, press, g(GlyphMinus));
-        auto cross = [](const QRectF &r, const QColor &c) { GlyphCross(*current, r, c); };
+        m["Header_Help.png"] = header(false, press, GlyphQuestion);
+        m["Header_Help_Down.png"] = header(true, press, GlyphQuestion);
+        m["Header_Setting.png"] = header(false, press, GlyphGear);
+        m["Header_Setting_Down.png"] = header(true, press, GlyphGear);
+        m["Header_Mini.png"] = header(false, press, GlyphMinus);
+        m["Header_Mini_Down.png"] = header(true, press, GlyphMinus);
+        auto cross = [](QPainter &p, const QRectF &r, const QColor &c) { GlyphCross(p, r, c); };
         m["Header_Close.png"] = header(false, kRed, cross);
         m["Header_Close_Down.png"] = header(true, kRed, cross);
         m["btn_close.png"] = header(false, kRed, cross);
@@ -914,9 +904,6 @@ const std::map<std::string, Drawing> &Drawings()
             m["status_downloading_" + std::to_string(i) + ".bmp"]
                 = [f](QPainter &p, const QRectF &r) { DownloadingIcon(p, r, f); };
         }
-
-        for (auto &[name, drawing] : m)
-            drawing = withPainter(drawing);
         return m;
     }();
     return drawings;
