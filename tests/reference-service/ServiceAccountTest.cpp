@@ -176,6 +176,11 @@ INSTANTIATE_TEST_SUITE_P(Titles, PlaylistTitle,
                                            TitleCase {"Apostrophe", "it%27s", 96},
                                            TitleCase {"ControlCharacter", "a%01b", 96},
                                            TitleCase {"NotUtf8", "%ff%fe", 96},
+                                           TitleCase {"Surrogate", "a%ed%a0%80", 96},
+                                           TitleCase {"OverlongSlash", "a%c0%afb", 96},
+                                           TitleCase {"PastUnicode", "a%f4%90%80%80", 96},
+                                           TitleCase {"NotAnXmlCharacter", "a%ef%bf%bf", 96},
+                                           TitleCase {"FourByteCharacter", "%f0%9f%8e%b5", -1},
                                            TitleCase {"Blank", "+++", 125}),
                          [](const auto &info) { return std::string(info.param.name); });
 

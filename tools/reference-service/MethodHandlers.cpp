@@ -47,22 +47,47 @@ std::vector<std::int64_t> IdList(const std::string &text)
     return ids;
 }
 
-bool ValidUtf8(const std::string &text)
+// Well-formed UTF-8 of characters an XML 1.0 document may hold: no overlong
+// forms, no surrogates, nothing past U+10FFFF and neither U+FFFE nor U+FFFF.
+// Anything else would make every later answer that shows the text unreadable.
+bool ValidXmlUtf8(const std::string &text)
 {
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t len = c < 0x80 ? 1
-            : (c >> 5) == 0x6      ? 2
-            : (c >> 4) == 0xE      ? 3
-            : (c >> 3) == 0x1E     ? 4
-                                   : 0;
-        if (len == 0 || i + len > text.size())
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        char32_t code = 0;
+        char32_t smallest = 0;
+        if (lead < 0x80) {
+            length = 1;
+            code = lead;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            code = lead & 0x1Fu;
+            smallest = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            code = lead & 0x0Fu;
+            smallest = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            code = lead & 0x07u;
+            smallest = 0x10000;
+        } else {
             return false;
-        for (std::size_t k = 1; k < len; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+        }
+        if (i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
                 return false;
-        i += len;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)
+            || code == 0xFFFE || code == 0xFFFF)
+            return false;
+        i += length;
     }
     return true;
 }
@@ -72,7 +97,7 @@ bool ValidUtf8(const std::string &text)
 std::string CheckedText(const std::string &raw)
 {
     const std::string text = Trim(raw);
-    if (!ValidUtf8(text))
+    if (!ValidXmlUtf8(text))
         throw Refusal {kForbiddenCharacters};
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
