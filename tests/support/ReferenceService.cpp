@@ -13,6 +13,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <optional>
 
 namespace qarvon::test {
 
@@ -95,24 +96,40 @@ long long HttpReply::contentLength() const
     }
 }
 
-HttpReply HttpGet(const std::string &url, int timeoutMs)
+namespace {
+
+struct UrlParts
 {
-    HttpReply reply;
+    std::string hostPort;
+    std::string host;
+    std::string port;
+    std::string target;
+};
+
+std::optional<UrlParts> SplitUrl(const std::string &url)
+{
     const std::string scheme = "http://";
     if (url.rfind(scheme, 0) != 0)
-        return reply;
+        return std::nullopt;
+    UrlParts parts;
     const auto pathStart = url.find('/', scheme.size());
-    const std::string hostPort = url.substr(scheme.size(), pathStart - scheme.size());
-    const std::string target = pathStart == std::string::npos ? "/" : url.substr(pathStart);
-    const auto colon = hostPort.rfind(':');
-    const std::string host = colon == std::string::npos ? hostPort : hostPort.substr(0, colon);
-    const std::string port = colon == std::string::npos ? "80" : hostPort.substr(colon + 1);
+    parts.hostPort = url.substr(scheme.size(), pathStart - scheme.size());
+    parts.target = pathStart == std::string::npos ? "/" : url.substr(pathStart);
+    const auto colon = parts.hostPort.rfind(':');
+    parts.host = colon == std::string::npos ? parts.hostPort : parts.hostPort.substr(0, colon);
+    parts.port = colon == std::string::npos ? "80" : parts.hostPort.substr(colon + 1);
+    return parts;
+}
 
+// Connects, sends the request, reads until the server closes and parses what came.
+HttpReply Exchange(const UrlParts &url, const std::string &request, int timeoutMs)
+{
+    HttpReply reply;
     addrinfo hints {};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo *found = nullptr;
-    if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0 || !found)
+    if (getaddrinfo(url.host.c_str(), url.port.c_str(), &hints, &found) != 0 || !found)
         return reply;
     Socket sock(::socket(found->ai_family, found->ai_socktype, found->ai_protocol));
     timeval tv {};
@@ -126,8 +143,6 @@ HttpReply HttpGet(const std::string &url, int timeoutMs)
     if (!connected)
         return reply;
 
-    const std::string request
-        = "GET " + target + " HTTP/1.0\r\nHost: " + hostPort + "\r\nAccept: */*\r\n\r\n";
     std::size_t sent = 0;
     while (sent < request.size()) {
         const ssize_t n
@@ -176,6 +191,26 @@ HttpReply HttpGet(const std::string &url, int timeoutMs)
     const long long length = reply.contentLength();
     reply.complete = length < 0 || static_cast<long long>(reply.body.size()) == length;
     return reply;
+}
+
+} // namespace
+
+HttpReply HttpGet(const std::string &url, int timeoutMs)
+{
+    const auto parts = SplitUrl(url);
+    if (!parts)
+        return {};
+    const std::string request = "GET " + parts->target + " HTTP/1.0\r\nHost: " + parts->hostPort
+        + "\r\nAccept: */*\r\n\r\n";
+    return Exchange(*parts, request, timeoutMs);
+}
+
+HttpReply HttpRaw(const std::string &url, const std::string &request, int timeoutMs)
+{
+    const auto parts = SplitUrl(url);
+    if (!parts)
+        return {};
+    return Exchange(*parts, request, timeoutMs);
 }
 
 std::string UrlEncode(const std::string &text)

@@ -27,6 +27,11 @@ struct HttpReply
 
 HttpReply HttpGet(const std::string &url, int timeoutMs = 30000);
 
+// Sends `request` (request line, headers and any body) exactly as given to the
+// host of `url` and reads the answer until the server closes: for requests
+// HttpGet does not make, such as a POST with odd headers.
+HttpReply HttpRaw(const std::string &url, const std::string &request, int timeoutMs = 30000);
+
 // Percent-encodes a query value: UTF-8 bytes as %xx, blanks as "+", letters kept.
 std::string UrlEncode(const std::string &text);
 

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <set>
 #include <thread>
 
 namespace qarvon::refsvc {
@@ -24,6 +25,8 @@ namespace {
 // and the marked request is answered without faults.
 constexpr const char *kRedirectMark = "qarvon_redirected";
 constexpr std::size_t kChunk = 64 * 1024;
+// A request body is at most the form of a fault switch.
+constexpr long long kLargestRequestBody = 64 * 1024;
 constexpr int kTrickleIntervalMs = 100;
 constexpr int kBenchModulus = 251;
 
@@ -182,6 +185,25 @@ std::string MalformedDocument(const std::string &xml)
 {
     const auto pos = xml.rfind("</");
     return xml.substr(0, pos == std::string::npos ? xml.size() : pos) + "<unclosed a=\"";
+}
+
+// The server library reads the whole body of these methods into memory before
+// routing, without a bound for a chunked body or one that runs to the end of
+// the connection. Such a body is refused before it is read: 411 without a
+// length, 413 when chunked or longer than we ever need.
+int BodyRefusal(const httplib::Request &req)
+{
+    static const std::set<std::string> kMethodsWithBody = {"POST", "PUT", "PATCH", "DELETE", "PRI"};
+    if (!kMethodsWithBody.count(req.method))
+        return 0;
+    if (req.has_header("Transfer-Encoding"))
+        return 413;
+    long long length = 0;
+    if (!req.has_header("Content-Length"))
+        return 411;
+    if (!ParseInt64(Trim(req.get_header_value("Content-Length")), length) || length < 0)
+        return 400;
+    return length > kLargestRequestBody ? 413 : 0;
 }
 
 bool PlainHost(const std::string &host)
@@ -420,6 +442,15 @@ struct Server::Impl
         };
         http.Get("/control/statistics/clear", clearReports);
         http.Post("/control/statistics/clear", clearReports);
+        http.set_pre_routing_handler([](Req req, Res res) {
+            const int refusal = BodyRefusal(req);
+            if (refusal == 0)
+                return httplib::Server::HandlerResponse::Unhandled;
+            res.status = refusal;
+            // The body is left unread, so the connection cannot carry another request.
+            res.set_header("Connection", "close");
+            return httplib::Server::HandlerResponse::Handled;
+        });
         http.set_exception_handler([](Req req, Res res, std::exception_ptr ep) {
             try {
                 std::rethrow_exception(ep);
