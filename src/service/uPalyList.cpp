@@ -50,9 +50,10 @@ void ReadUserList(List &list, const TServiceAnswer &answer, const char *containe
     list.Loaded = true;
 }
 
-std::string EncodedDescription(const std::string &description, const char *whenEmpty)
+TTemplateArg EncodedDescription(const std::string &description, const char *whenEmpty)
 {
-    return description.empty() ? std::string(whenEmpty) : EncodeQueryValue(description);
+    return description.empty() ? TTemplateArg(whenEmpty)
+                               : TTemplateArg::Encoded(EncodeQueryValue(description));
 }
 
 } // namespace
@@ -121,7 +122,7 @@ int CreatePlayList(TUserPlayLists &list, const std::string &title, const std::st
     (void)list;
     return ChangeResult("CreatePlayList",
                         UserListUrl(SysConfig().AddPlayList,
-                                    {token, EncodeQueryValue(title),
+                                    {token, TTemplateArg::Encoded(EncodeQueryValue(title)),
                                      EncodedDescription(description, "''")}),
                         &newId);
 }
@@ -131,7 +132,7 @@ int CreatePlayListInWorker(const std::string &description, const std::string &ti
 {
     return ChangeResult("CreatePlayListInWorker",
                         UserListUrl(SysConfig().AddPlayList,
-                                    {token, EncodeQueryValue(title),
+                                    {token, TTemplateArg::Encoded(EncodeQueryValue(title)),
                                      EncodedDescription(description, "'")}),
                         &newId);
 }
@@ -142,7 +143,8 @@ int RenamePlayList(TUserPlayLists &list, const std::string &token, const std::st
     (void)list;
     return ChangeResult("RenamePlayList",
                         UserListUrl(SysConfig().ModifyPlayList,
-                                    {token, playListId, EncodeQueryValue(title),
+                                    {token, playListId,
+                                     TTemplateArg::Encoded(EncodeQueryValue(title)),
                                      EncodedDescription(description, "'")}));
 }
 

@@ -2,9 +2,14 @@
 
 namespace qarvon {
 
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+} // namespace
+
 std::string PercentEncode(const std::string &bytes, bool blankAsPlus)
 {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(bytes.size() * 3);
     for (const char ch : bytes) {
@@ -30,6 +35,25 @@ std::string EncodeQueryValue(const std::string &text)
     for (char &c : out) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+std::string EscapeQueryDelimiters(const std::string &value)
+{
+    std::string out;
+    out.reserve(value.size());
+    for (const char ch : value) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool delimiter = c <= 0x20 || c == 0x7F || ch == '%' || ch == '&' || ch == '#'
+                               || ch == '+' || ch == '=' || ch == '?';
+        if (delimiter) {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        } else {
+            out += ch;
+        }
     }
     return out;
 }

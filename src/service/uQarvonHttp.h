@@ -30,6 +30,12 @@ std::string EncodeQueryValue(const std::string &text);
 // Blank: "+" or "%20"; A-Z a-z 0-9 - . _ copied; other bytes %XX upper-case.
 std::string PercentEncode(const std::string &bytes, bool blankAsPlus);
 
+// A value the service takes as it is (identifier, user name, password,
+// token): unchanged, except the few characters that would otherwise end the
+// value or the request ("%", "&", "#", "+", "=", "?", blanks and control
+// characters), which are percent-encoded. Ordinary values are not touched.
+std::string EscapeQueryDelimiters(const std::string &value);
+
 // Fills a request template's "%s" and "%d" placeholders in order. A value
 // with no placeholder left is dropped; a placeholder with no value left stays.
 struct TTemplateArg
@@ -37,7 +43,15 @@ struct TTemplateArg
     TTemplateArg(const std::string &s) : text(s) {}
     TTemplateArg(const char *s) : text(s) {}
     TTemplateArg(int n) : text(std::to_string(n)) {}
+    // A value already percent-encoded (EncodeQueryValue), to be sent untouched.
+    static TTemplateArg Encoded(const std::string &s)
+    {
+        TTemplateArg arg(s);
+        arg.encoded = true;
+        return arg;
+    }
     std::string text;
+    bool encoded = false;
 };
 std::string FormatTemplate(const std::string &tmpl, const std::vector<TTemplateArg> &args);
 

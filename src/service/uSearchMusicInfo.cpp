@@ -156,7 +156,9 @@ TPassEnd SearchPass(TSearchMusicList &list, int kind)
         return TPassEnd::EndSearch;
     TServiceAnswer answer;
     ReadAnswer(
-        CatalogueUrl(*tmpl, {EncodeQueryValue(list.Keyword), list.PageSize, list.Page}), answer);
+        CatalogueUrl(*tmpl, {TTemplateArg::Encoded(EncodeQueryValue(list.Keyword)), list.PageSize,
+                             list.Page}),
+        answer);
     if (!HasPayload(list, answer))
         return TPassEnd::EndSearch;
 

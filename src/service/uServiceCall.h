@@ -49,16 +49,27 @@ void ReadAlbumRecord(const TXmlNode &record, Album &album)
     album.ArtistNameList = record.ChildText("ArtistNameList");
 }
 
+// The values of a request: free text arrives encoded; everything else goes
+// as it is, with only the characters that would break the request escaped.
+inline std::vector<TTemplateArg> RequestValues(const std::vector<TTemplateArg> &args)
+{
+    std::vector<TTemplateArg> values;
+    values.reserve(args.size());
+    for (const TTemplateArg &a : args)
+        values.push_back(a.encoded ? a : TTemplateArg(EscapeQueryDelimiters(a.text)));
+    return values;
+}
+
 // Catalogue and sign-in requests.
 inline std::string CatalogueUrl(const std::string &tmpl, const std::vector<TTemplateArg> &args = {})
 {
-    return SysConfig().RequestUrl + FormatTemplate(tmpl, args);
+    return SysConfig().RequestUrl + FormatTemplate(tmpl, RequestValues(args));
 }
 
 // Playlist and collection requests.
 inline std::string UserListUrl(const std::string &tmpl, const std::vector<TTemplateArg> &args = {})
 {
-    return SysConfig().PlayListRequestUrl + FormatTemplate(tmpl, args);
+    return SysConfig().PlayListRequestUrl + FormatTemplate(tmpl, RequestValues(args));
 }
 
 // Runs body; an exception ends it with onError and leaves a trace line, so

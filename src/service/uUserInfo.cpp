@@ -48,7 +48,7 @@ int TUserInfo::SignIn(const std::string &userName, const std::string &password)
         Token = token.Text();
 
         TServiceAnswer profile;
-        ReadAnswer(CatalogueUrl(SysConfig().userInfo) + UserName, profile);
+        ReadAnswer(CatalogueUrl(SysConfig().userInfo) + EscapeQueryDelimiters(UserName), profile);
         if (profile.status == TServiceAnswer::NoAnswer
             || profile.status == TServiceAnswer::Malformed)
             return -1;

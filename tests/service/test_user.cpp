@@ -254,3 +254,34 @@ TEST(UserInfo, OneInstanceForTheProcess)
 }
 
 } // namespace
+
+// Identifiers, names, passwords and tokens go as they are, but a character
+// that would end the value or the request is escaped, so it arrives whole.
+TEST_F(ServiceTest, CredentialsThatLookLikeQuerySyntaxArriveWhole)
+{
+    const struct
+    {
+        const char *user;
+        const char *password;
+        const char *login; // the method text on the wire
+        const char *profile;
+    } cases[] = {
+        {"demo", "secret", "Qarvon.User.Login&u_pwd=secret&u_name=demo",
+         "Qarvon.User.GetUserInfo&u_name=demo"},
+        {"小明_1.a-b", "p@ss:w/rd!~*'()", "Qarvon.User.Login&u_pwd=p@ss:w/rd!~*'()&u_name=小明_1.a-b",
+         "Qarvon.User.GetUserInfo&u_name=小明_1.a-b"},
+        {"a b", "x&u_name=admin", "Qarvon.User.Login&u_pwd=x%26u_name%3Dadmin&u_name=a%20b",
+         "Qarvon.User.GetUserInfo&u_name=a%20b"},
+        {"#1", "50%+1?", "Qarvon.User.Login&u_pwd=50%25%2B1%3F&u_name=%231",
+         "Qarvon.User.GetUserInfo&u_name=%231"},
+    };
+    for (const auto &c : cases) {
+        server.ClearRequests();
+        AnswerXml(c.login, "<root><UserID>u1</UserID><UserName>" + std::string(c.user)
+                               + "</UserName><Token>t</Token></root>");
+        AnswerXml(c.profile, "<root/>");
+        TUserInfo info;
+        EXPECT_EQ(info.SignIn(c.user, c.password), 0) << c.user;
+        EXPECT_EQ(Methods(), (std::vector<std::string>{c.login, c.profile})) << c.user;
+    }
+}
