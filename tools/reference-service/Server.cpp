@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -470,6 +472,13 @@ struct Server::Impl
     httplib::Server http;
     std::string fallbackHost = "127.0.0.1";
     int port = 0;
+
+    // The server library ignores a stop that comes before it has started
+    // listening, so run() and stop() agree on the state under this lock.
+    enum class State { Idle, Listening, Stopped };
+    std::mutex stateMutex;
+    std::condition_variable stateChanged;
+    State state = State::Idle;
 };
 
 Server::Server(Catalogue &catalogue, MediaStore &media, FaultTable &faults)
@@ -498,12 +507,34 @@ int Server::bind(const std::string &host, int port)
 
 bool Server::run()
 {
-    return d->http.listen_after_bind();
+    {
+        std::lock_guard lock(d->stateMutex);
+        if (d->state == Impl::State::Stopped)
+            return true;
+        d->state = Impl::State::Listening;
+    }
+    const bool served = d->http.listen_after_bind();
+    {
+        std::lock_guard lock(d->stateMutex);
+        d->state = Impl::State::Stopped;
+    }
+    d->stateChanged.notify_all();
+    return served;
 }
 
 void Server::stop()
 {
-    d->http.stop();
+    std::unique_lock lock(d->stateMutex);
+    if (d->state == Impl::State::Idle) {
+        d->state = Impl::State::Stopped;
+        return;
+    }
+    // run() may be between taking the state and the library's own start, where
+    // a stop goes unseen: wait for the library to run, then stop it.
+    while (d->state == Impl::State::Listening && !d->http.is_running())
+        d->stateChanged.wait_for(lock, std::chrono::milliseconds(10));
+    if (d->state == Impl::State::Listening)
+        d->http.stop();
 }
 
 } // namespace qarvon::refsvc

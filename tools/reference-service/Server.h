@@ -21,7 +21,8 @@ public:
 
     // Port 0 picks a free one. Returns the port, or -1 when it cannot listen.
     int bind(const std::string &host, int port);
-    // Serves until stop() is called from another thread.
+    // Serves until stop() is called from another thread. A stop() that comes
+    // before run() makes run() return at once.
     bool run();
     void stop();
 

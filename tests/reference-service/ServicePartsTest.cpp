@@ -1,0 +1,69 @@
+// Pieces of the service that the HTTP side cannot show.
+#include "Catalogue.h"
+#include "Faults.h"
+#include "MediaStore.h"
+#include "Server.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <memory>
+
+namespace qarvon::refsvc {
+namespace {
+
+// One generated catalogue for the whole suite: generating takes a moment.
+class ServiceParts : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_data = std::make_unique<QTemporaryDir>();
+        s_catalogue = std::make_unique<Catalogue>(s_data->path().toStdString(), 1, false);
+    }
+    static void TearDownTestSuite()
+    {
+        s_catalogue.reset();
+        s_data.reset();
+    }
+    static std::string dataDir() { return s_data->path().toStdString(); }
+
+    static std::unique_ptr<QTemporaryDir> s_data;
+    static std::unique_ptr<Catalogue> s_catalogue;
+};
+
+std::unique_ptr<QTemporaryDir> ServiceParts::s_data;
+std::unique_ptr<Catalogue> ServiceParts::s_catalogue;
+
+// A SIGTERM right after start-up calls stop() before run() has begun to listen;
+// the server must still end instead of serving on.
+TEST_F(ServiceParts, StopBeforeRunMakesRunReturn)
+{
+    MediaStore media(*s_catalogue, dataDir());
+    FaultTable faults;
+    Server server(*s_catalogue, media, faults);
+    ASSERT_GT(server.bind("127.0.0.1", 0), 0);
+    server.stop();
+    EXPECT_TRUE(server.run());
+}
+
+TEST_F(ServiceParts, StopWhileRunningEndsRun)
+{
+    MediaStore media(*s_catalogue, dataDir());
+    FaultTable faults;
+    Server server(*s_catalogue, media, faults);
+    ASSERT_GT(server.bind("127.0.0.1", 0), 0);
+    std::promise<void> started;
+    auto served = std::async(std::launch::async, [&] {
+        started.set_value();
+        return server.run();
+    });
+    started.get_future().wait();
+    server.stop();
+    EXPECT_TRUE(served.get());
+}
+
+} // namespace
+} // namespace qarvon::refsvc
