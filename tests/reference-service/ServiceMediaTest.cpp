@@ -1,6 +1,9 @@
 // Audio, lyrics, pictures, the download redirect and the bulk-bytes path.
 #include "ServiceTestSupport.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -211,6 +214,33 @@ TEST(Media, ConcurrentFirstRequestsGetTheSameFile)
     ASSERT_EQ(b.status, 200);
     EXPECT_TRUE(a.complete && b.complete);
     EXPECT_EQ(a.body, b.body);
+}
+
+// A folder whose database was removed and made anew from another seed must not
+// go on serving the pictures and tunes of the catalogue that is gone.
+TEST(Media, ANewCatalogueDoesNotServeTheMediaOfTheOldOne)
+{
+    QTemporaryDir data;
+    const std::string dir = data.path().toStdString();
+    const std::string cover = "/media/cover/20001_s.jpg";
+    std::string oldCover;
+    {
+        ReferenceService first(dir, {QStringLiteral("--seed"), QStringLiteral("5")});
+        ASSERT_TRUE(first.running());
+        oldCover = HttpGet(first.baseUrl() + cover).body;
+        ASSERT_FALSE(oldCover.empty());
+        ASSERT_TRUE(first.stop());
+    }
+    for (const char *name : {"catalogue.sqlite", "catalogue.sqlite-wal", "catalogue.sqlite-shm"})
+        QFile::remove(data.filePath(QString::fromLatin1(name)));
+
+    ReferenceService second(dir, {QStringLiteral("--seed"), QStringLiteral("6")});
+    ReferenceService fresh({}, {QStringLiteral("--seed"), QStringLiteral("6")});
+    ASSERT_TRUE(second.running());
+    ASSERT_TRUE(fresh.running());
+    const std::string newCover = HttpGet(second.baseUrl() + cover).body;
+    EXPECT_NE(newCover, oldCover);
+    EXPECT_EQ(newCover, HttpGet(fresh.baseUrl() + cover).body);
 }
 
 TEST(BenchBytes, StreamsTheAnnouncedNumberOfPatternBytes)

@@ -94,6 +94,7 @@ Catalogue::Catalogue(const std::string &dataDir, std::uint64_t seed, bool seedGi
         meta.bind(1, "seed").bind(2, std::to_string(seed)).run();
         GenerateCatalogue(m_db, seed);
         tx.commit();
+        m_generated = true;
         return;
     }
     auto read = m_db.prepare("SELECT key, value FROM meta");

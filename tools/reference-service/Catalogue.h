@@ -90,6 +90,8 @@ public:
     Catalogue(const std::string &dataDir, std::uint64_t seed, bool seedGiven);
 
     std::uint64_t seed() const { return m_seed; }
+    // True when this start generated the catalogue because the folder had none.
+    bool generated() const { return m_generated; }
 
     std::optional<TrackRow> track(std::int64_t id);
     std::optional<AlbumRow> album(std::int64_t id);
@@ -149,6 +151,7 @@ private:
     std::mutex m_mutex;
     Database m_db;
     std::uint64_t m_seed = 1;
+    bool m_generated = false;
 };
 
 } // namespace qarvon::refsvc

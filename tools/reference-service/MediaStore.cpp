@@ -80,7 +80,10 @@ bool WriteAtomically(const std::string &path, const std::string &bytes)
 MediaStore::MediaStore(Catalogue &catalogue, const std::string &dataDir)
     : m_catalogue(catalogue)
     , m_root(dataDir + "/media")
-{ }
+{
+    if (catalogue.generated())
+        fs::remove_all(m_root);
+}
 
 const char *MediaStore::contentType(MediaKind kind)
 {

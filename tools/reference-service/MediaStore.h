@@ -19,6 +19,8 @@ enum class MediaKind { Audio, Lyric, CoverSmall, CoverMiddle, ArtistPicture, Top
 class MediaStore
 {
 public:
+    // A catalogue generated just now makes whatever media the folder still
+    // holds from an earlier one wrong, so they are removed.
     MediaStore(Catalogue &catalogue, const std::string &dataDir);
 
     // The cached file, made now when missing; nothing when the object does not exist.
