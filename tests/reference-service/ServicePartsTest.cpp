@@ -1,4 +1,5 @@
-// Pieces of the service that the HTTP side cannot show.
+// Pieces of the service that the HTTP side cannot show: the server's stop and
+// the media makers' bookkeeping.
 #include "Catalogue.h"
 #include "Faults.h"
 #include "MediaStore.h"
@@ -63,6 +64,15 @@ TEST_F(ServiceParts, StopWhileRunningEndsRun)
     started.get_future().wait();
     server.stop();
     EXPECT_TRUE(served.get());
+}
+
+TEST_F(ServiceParts, MakersAreNotKeptForFilesThatCannotBeMade)
+{
+    MediaStore media(*s_catalogue, dataDir());
+    for (std::int64_t id = 1; id <= 50; ++id)
+        EXPECT_FALSE(media.file(MediaKind::Audio, id)) << id;
+    EXPECT_TRUE(media.file(MediaKind::CoverSmall, 20001));
+    EXPECT_EQ(media.makersInUse(), 0u);
 }
 
 } // namespace

@@ -7,9 +7,9 @@
 #include "Melody.h"
 #include "Random.h"
 
+#include "AtomicFile.h"
+
 #include <filesystem>
-#include <fstream>
-#include <thread>
 
 namespace qarvon::refsvc {
 
@@ -31,49 +31,66 @@ struct KindInfo
 {
     const char *folder;
     const char *suffix;
+    const char *contentType;
+    std::uint64_t salt;
+    int pictureSize; // 0 for the track's own media
 };
 
 KindInfo Info(MediaKind kind)
 {
     switch (kind) {
     case MediaKind::Audio:
-        return {"audio", ".mp3"};
+        return {"audio", ".mp3", "audio/mpeg", kMelodySalt, 0};
     case MediaKind::Lyric:
-        return {"lyrics", ".lrc"};
+        return {"lyrics", ".lrc", "text/plain; charset=utf-8", kLyricSalt, 0};
     case MediaKind::CoverSmall:
-        return {"covers", "_s.jpg"};
+        return {"covers", "_s.jpg", "image/jpeg", kCoverSalt, 100};
     case MediaKind::CoverMiddle:
-        return {"covers", "_m.jpg"};
+        return {"covers", "_m.jpg", "image/jpeg", kCoverSalt, 240};
     case MediaKind::ArtistPicture:
-        return {"artists", ".jpg"};
+        return {"artists", ".jpg", "image/jpeg", kArtistSalt, 200};
     case MediaKind::TopicPicture:
-        return {"topics", ".jpg"};
+        return {"topics", ".jpg", "image/jpeg", kTopicSalt, 180};
     case MediaKind::Avatar:
-        return {"avatars", ".jpg"};
+        return {"avatars", ".jpg", "image/jpeg", kAvatarSalt, 96};
     }
-    return {"other", ".bin"};
+    return {"other", ".bin", "application/octet-stream", 0, 0};
 }
 
-// Written beside the target and renamed, so a reader never sees half a file.
-bool WriteAtomically(const std::string &path, const std::string &bytes)
+// Whether the object a picture shows is in the catalogue.
+bool PictureSubjectExists(Catalogue &catalogue, MediaKind kind, std::int64_t id)
 {
-    const std::string temp
-        = path + ".part" + std::to_string(std::hash<std::thread::id>()(std::this_thread::get_id()));
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out)
-            return false;
+    switch (kind) {
+    case MediaKind::CoverSmall:
+    case MediaKind::CoverMiddle:
+        return catalogue.album(id).has_value();
+    case MediaKind::ArtistPicture:
+        return catalogue.artist(id).has_value();
+    case MediaKind::TopicPicture:
+        return catalogue.topic(id).has_value();
+    case MediaKind::Avatar:
+        return catalogue.userById(id).has_value();
+    case MediaKind::Audio:
+    case MediaKind::Lyric:
+        break;
     }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return false;
 }
+
+template<typename F>
+class ScopeExit
+{
+public:
+    explicit ScopeExit(F f)
+        : m_f(std::move(f))
+    { }
+    ~ScopeExit() { m_f(); }
+    ScopeExit(const ScopeExit &) = delete;
+    ScopeExit &operator=(const ScopeExit &) = delete;
+
+private:
+    F m_f;
+};
 
 } // namespace
 
@@ -87,23 +104,29 @@ MediaStore::MediaStore(Catalogue &catalogue, const std::string &dataDir)
 
 const char *MediaStore::contentType(MediaKind kind)
 {
-    switch (kind) {
-    case MediaKind::Audio:
-        return "audio/mpeg";
-    case MediaKind::Lyric:
-        return "text/plain; charset=utf-8";
-    default:
-        return "image/jpeg";
-    }
+    return Info(kind).contentType;
 }
 
-std::shared_ptr<std::mutex> MediaStore::lockFor(const std::string &path)
+std::size_t MediaStore::makersInUse() const
 {
     std::lock_guard lock(m_mutex);
-    auto &entry = m_locks[path];
-    if (!entry)
-        entry = std::make_shared<std::mutex>();
-    return entry;
+    return m_makers.size();
+}
+
+MediaStore::Maker &MediaStore::enter(const std::string &path)
+{
+    std::lock_guard lock(m_mutex);
+    Maker &maker = m_makers[path];
+    ++maker.users;
+    return maker;
+}
+
+void MediaStore::leave(const std::string &path)
+{
+    std::lock_guard lock(m_mutex);
+    const auto it = m_makers.find(path);
+    if (it != m_makers.end() && --it->second.users == 0)
+        m_makers.erase(it);
 }
 
 std::optional<std::string> MediaStore::file(MediaKind kind, std::int64_t id)
@@ -115,15 +138,16 @@ std::optional<std::string> MediaStore::file(MediaKind kind, std::int64_t id)
     if (fs::exists(path, ec))
         return path;
     // One maker per file; a second request for it waits and then reads the result.
-    const auto fileLock = lockFor(path);
-    std::lock_guard lock(*fileLock);
+    Maker &maker = enter(path);
+    const ScopeExit left([this, &path] { leave(path); });
+    std::lock_guard lock(maker.mutex);
     if (fs::exists(path, ec))
         return path;
     const auto bytes = make(kind, id);
-    if (!bytes)
+    if (!bytes || bytes->empty())
         return std::nullopt;
     fs::create_directories(folder, ec);
-    if (!WriteAtomically(path, *bytes))
+    if (!WriteFileAtomically(path, *bytes))
         return std::nullopt;
     return path;
 }
@@ -131,45 +155,25 @@ std::optional<std::string> MediaStore::file(MediaKind kind, std::int64_t id)
 std::optional<std::string> MediaStore::make(MediaKind kind, std::int64_t id)
 {
     const std::uint64_t seed = m_catalogue.seed();
-    switch (kind) {
-    case MediaKind::Audio:
-    case MediaKind::Lyric: {
-        const auto track = m_catalogue.track(id);
-        if (!track)
+    const auto salted = [seed, id](std::uint64_t salt) {
+        return MixSeed(seed, salt, static_cast<std::uint64_t>(id));
+    };
+    if (kind != MediaKind::Audio && kind != MediaKind::Lyric) {
+        if (!PictureSubjectExists(m_catalogue, kind, id))
             return std::nullopt;
-        const Melody melody = ComposeMelody(
-            MixSeed(seed, kMelodySalt, static_cast<std::uint64_t>(id)), track->duration);
-        if (kind == MediaKind::Lyric) {
-            const LyricHeader header {track->name, track->artistNames, track->albumName,
-                                      track->language != "英语"};
-            return MakeLrc(melody, header,
-                           MixSeed(seed, kLyricSalt, static_cast<std::uint64_t>(id)));
-        }
-        std::string mp3 = EncodeMp3(RenderMelody(melody));
-        if (mp3.empty())
-            return std::nullopt;
-        return mp3;
+        const KindInfo info = Info(kind);
+        return PatternJpeg(salted(info.salt), info.pictureSize);
     }
-    case MediaKind::CoverSmall:
-    case MediaKind::CoverMiddle:
-        if (!m_catalogue.album(id))
-            return std::nullopt;
-        return PatternJpeg(MixSeed(seed, kCoverSalt, static_cast<std::uint64_t>(id)),
-                           kind == MediaKind::CoverSmall ? 100 : 240);
-    case MediaKind::ArtistPicture:
-        if (!m_catalogue.artist(id))
-            return std::nullopt;
-        return PatternJpeg(MixSeed(seed, kArtistSalt, static_cast<std::uint64_t>(id)), 200);
-    case MediaKind::TopicPicture:
-        if (!m_catalogue.topic(id))
-            return std::nullopt;
-        return PatternJpeg(MixSeed(seed, kTopicSalt, static_cast<std::uint64_t>(id)), 180);
-    case MediaKind::Avatar:
-        if (!m_catalogue.userById(id))
-            return std::nullopt;
-        return PatternJpeg(MixSeed(seed, kAvatarSalt, static_cast<std::uint64_t>(id)), 96);
+    const auto track = m_catalogue.track(id);
+    if (!track)
+        return std::nullopt;
+    const Melody melody = ComposeMelody(salted(kMelodySalt), track->duration);
+    if (kind == MediaKind::Lyric) {
+        const LyricHeader header {track->name, track->artistNames, track->albumName,
+                                  track->language != "英语"};
+        return MakeLrc(melody, header, salted(kLyricSalt));
     }
-    return std::nullopt;
+    return EncodeMp3(RenderMelody(melody));
 }
 
 } // namespace qarvon::refsvc

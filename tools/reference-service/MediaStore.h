@@ -1,8 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -23,19 +23,32 @@ public:
     // holds from an earlier one wrong, so they are removed.
     MediaStore(Catalogue &catalogue, const std::string &dataDir);
 
-    // The cached file, made now when missing; nothing when the object does not exist.
+    // The cached file, made now when missing; nothing when the object does not
+    // exist or its file cannot be made.
     std::optional<std::string> file(MediaKind kind, std::int64_t id);
 
     static const char *contentType(MediaKind kind);
 
+    // Files being made at this moment (the tests check that none are left behind).
+    std::size_t makersInUse() const;
+
 private:
+    // Serialises the makers of one file; removed once nobody waits for it, so
+    // requests for ever new names do not pile up.
+    struct Maker
+    {
+        std::mutex mutex;
+        int users = 0;
+    };
+
     std::optional<std::string> make(MediaKind kind, std::int64_t id);
-    std::shared_ptr<std::mutex> lockFor(const std::string &path);
+    Maker &enter(const std::string &path);
+    void leave(const std::string &path);
 
     Catalogue &m_catalogue;
     std::string m_root;
-    std::mutex m_mutex;
-    std::map<std::string, std::shared_ptr<std::mutex>> m_locks;
+    mutable std::mutex m_mutex;
+    std::map<std::string, Maker> m_makers;
 };
 
 } // namespace qarvon::refsvc
