@@ -1,5 +1,5 @@
-// Pieces of the service that the HTTP side cannot show: the server's stop and
-// the media makers' bookkeeping.
+// Pieces of the service that the HTTP side cannot show: the server's stop, the
+// trickle arithmetic and the media makers' bookkeeping.
 #include "Catalogue.h"
 #include "Faults.h"
 #include "MediaStore.h"
@@ -65,6 +65,36 @@ TEST_F(ServiceParts, StopWhileRunningEndsRun)
     server.stop();
     EXPECT_TRUE(served.get());
 }
+
+struct TrickleCase
+{
+    const char *name;
+    int bytesPerSecond;
+    std::size_t piece;
+};
+
+void PrintTo(const TrickleCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class TricklePiece : public ::testing::TestWithParam<TrickleCase>
+{
+};
+
+TEST_P(TricklePiece, IsTheRateOverTenPiecesASecond)
+{
+    FaultSpec spec;
+    spec.trickle = GetParam().bytesPerSecond;
+    EXPECT_EQ(spec.tricklePiece(), GetParam().piece);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, TricklePiece,
+                         ::testing::Values(TrickleCase {"Slowest", 1, 1},
+                                           TrickleCase {"BelowOneBytePerPiece", 9, 1},
+                                           TrickleCase {"Ordinary", 2000, 200},
+                                           TrickleCase {"LargestAllowed", 1 << 30, 107374182}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ServiceParts, MakersAreNotKeptForFilesThatCannotBeMade)
 {

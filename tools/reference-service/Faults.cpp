@@ -2,6 +2,8 @@
 
 #include "TextUtil.h"
 
+#include <algorithm>
+
 namespace qarvon::refsvc {
 
 std::optional<FaultSpec> ParseFaultSpec(std::string_view text, std::string &error)
@@ -57,6 +59,13 @@ std::optional<FaultSpec> ParseFaultSpec(std::string_view text, std::string &erro
         }
     }
     return spec;
+}
+
+std::size_t FaultSpec::tricklePiece() const
+{
+    // In 64 bits: the largest allowed rate times the interval does not fit an int.
+    const long long piece = static_cast<long long>(trickle) * kTrickleIntervalMs / 1000;
+    return static_cast<std::size_t>(std::max(1LL, piece));
 }
 
 std::string DescribeFault(const FaultSpec &spec)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -25,6 +26,11 @@ struct FaultSpec
     int count = -1; // answers left to spoil; -1 for no end
 
     bool operator==(const FaultSpec &) const = default;
+
+    // A trickled body goes out one piece every kTrickleIntervalMs; this is the
+    // size of a piece, at least one byte.
+    static constexpr int kTrickleIntervalMs = 100;
+    std::size_t tricklePiece() const;
 };
 
 // "delay=500,status=503,count=2"; flags malformed, gbk and redirect stand alone.

@@ -29,7 +29,6 @@ constexpr const char *kRedirectMark = "qarvon_redirected";
 constexpr std::size_t kChunk = 64 * 1024;
 // A request body is at most the form of a fault switch.
 constexpr long long kLargestRequestBody = 64 * 1024;
-constexpr int kTrickleIntervalMs = 100;
 constexpr int kBenchModulus = 251;
 
 class Source
@@ -135,13 +134,14 @@ void Send(httplib::Response &res, std::shared_ptr<const Source> source, const st
 {
     long long total = source->size();
     long long dropAt = -1;
-    int trickle = 0;
+    std::size_t tricklePiece = 0;
     if (fault) {
         if (fault->cutAt >= 0)
             total = std::min(total, fault->cutAt);
         if (fault->dropAt >= 0 && fault->dropAt < total)
             dropAt = fault->dropAt;
-        trickle = fault->trickle;
+        if (fault->trickle > 0)
+            tricklePiece = fault->tricklePiece();
     }
     if (total == 0) {
         // The server library streams an empty provider without a length; say it plainly.
@@ -151,7 +151,8 @@ void Send(httplib::Response &res, std::shared_ptr<const Source> source, const st
     const auto length = static_cast<std::size_t>(total);
     res.set_content_provider(
         length, type,
-        [source, dropAt, trickle](std::size_t offset, std::size_t wanted, httplib::DataSink &sink) {
+        [source, dropAt, tricklePiece](std::size_t offset, std::size_t wanted,
+                                       httplib::DataSink &sink) {
             const auto at = static_cast<long long>(offset);
             // Returning false makes the server close the connection mid-body.
             if (dropAt >= 0 && at >= dropAt)
@@ -159,11 +160,10 @@ void Send(httplib::Response &res, std::shared_ptr<const Source> source, const st
             std::size_t chunk = std::min(wanted, kChunk);
             if (dropAt >= 0)
                 chunk = std::min(chunk, static_cast<std::size_t>(dropAt - at));
-            if (trickle > 0) {
-                chunk = std::min(
-                    chunk,
-                    static_cast<std::size_t>(std::max(1, trickle * kTrickleIntervalMs / 1000)));
-                std::this_thread::sleep_for(std::chrono::milliseconds(kTrickleIntervalMs));
+            if (tricklePiece > 0) {
+                chunk = std::min(chunk, tricklePiece);
+                std::this_thread::sleep_for(
+                    std::chrono::milliseconds(FaultSpec::kTrickleIntervalMs));
             }
             std::string buffer(chunk, '\0');
             if (!source->read(at, chunk, buffer.data()))
