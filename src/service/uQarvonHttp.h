@@ -24,6 +24,10 @@ void FetchUrlHttp11(const std::string &url, std::string &stream);
 // transfer is given up (defaults 15 and 30; 0 or less restores a default).
 // Applies to fetches started afterwards.
 void SetFetchTimeouts(int connectSeconds, int stallSeconds);
+// The largest body FetchUrl reads into memory (default 64 MiB; 0 restores
+// it). A larger answer is dropped whole, as if there had been none. Bodies
+// handed to a sink have no limit.
+void SetFetchAnswerLimit(std::size_t bytes);
 
 // UTF-8 percent-encoding with blanks as "+", the whole result lower-cased.
 std::string EncodeQueryValue(const std::string &text);

@@ -17,6 +17,10 @@ namespace {
 
 std::atomic<long> g_connectTimeoutSeconds {15};
 std::atomic<long> g_stallSeconds {30};
+// Answers read into memory are service documents of a few megabytes at most;
+// a body past this size is a broken or hostile server and is dropped.
+constexpr std::size_t kDefaultAnswerLimit = 64u * 1024 * 1024;
+std::atomic<std::size_t> g_answerLimit {kDefaultAnswerLimit};
 
 void InitCurlOnce()
 {
@@ -135,11 +139,22 @@ private:
 
 void FetchInto(const std::string &url, bool http11, std::string &stream)
 {
-    const TBodySink sink = [&stream](const char *data, std::size_t size) {
+    const std::size_t before = stream.size();
+    const std::size_t limit = g_answerLimit.load();
+    bool tooLarge = false;
+    const TBodySink sink = [&](const char *data, std::size_t size) {
+        if (stream.size() - before + size > limit) {
+            tooLarge = true;
+            return false;
+        }
         stream.append(data, size);
         return true;
     };
     TURLHTTP(url, http11, sink).Get();
+    if (tooLarge) {
+        stream.resize(before);
+        Trace("fetch " + url + ": answer larger than " + std::to_string(limit) + " bytes dropped");
+    }
 }
 
 } // namespace
@@ -157,6 +172,11 @@ void FetchUrl(const std::string &url, const TBodySink &sink)
 void FetchUrlHttp11(const std::string &url, std::string &stream)
 {
     FetchInto(url, true, stream);
+}
+
+void SetFetchAnswerLimit(std::size_t bytes)
+{
+    g_answerLimit = bytes > 0 ? bytes : kDefaultAnswerLimit;
 }
 
 void SetFetchTimeouts(int connectSeconds, int stallSeconds)

@@ -316,6 +316,26 @@ TEST_F(FetchTest, SinkCanStopTheTransfer)
     EXPECT_LT(received, std::size_t {1} << 20);
 }
 
+TEST_F(FetchTest, OversizedAnswerIsDroppedWhole)
+{
+    SetFetchAnswerLimit(1000);
+    server.SetResponse("/fits", TScriptedResponse::Ok(std::string(1000, 'a')));
+    server.SetResponse("/huge", TScriptedResponse::Ok(std::string(200000, 'b')));
+    std::string fits = "x";
+    std::string huge = "kept";
+    FetchUrl(server.url("/fits"), fits);
+    FetchUrl(server.url("/huge"), huge);
+    std::size_t toSink = 0;
+    FetchUrl(server.url("/huge"), [&](const char *, std::size_t size) {
+        toSink += size;
+        return true;
+    });
+    SetFetchAnswerLimit(0);
+    EXPECT_EQ(fits, "x" + std::string(1000, 'a'));
+    EXPECT_EQ(huge, "kept");
+    EXPECT_EQ(toSink, 200000u) << "a sink takes any size";
+}
+
 TEST_F(FetchTest, SinkExceptionIsSwallowed)
 {
     server.SetResponse("/x", TScriptedResponse::Ok("data"));
