@@ -59,11 +59,158 @@ constexpr const char *kAlbumColumns
     = "SELECT a.id, a.name, a.artist_ids, a.artist_names, a.release_date, a.description "
       "FROM albums a ";
 
+constexpr const char *kArtistColumns = "SELECT id, name, english_name, description FROM artists ";
+
+constexpr const char *kTopicColumns = "SELECT id, title, create_date, description FROM topics ";
+
+constexpr const char *kUserColumns = "SELECT id, name, sex, birthday, email, address FROM users ";
+
 constexpr const char *kPlaylistColumns
     = "SELECT p.id, p.title, p.description, p.create_date, "
       "(SELECT COUNT(*) FROM playlist_tracks x WHERE x.playlist_id = p.id), "
       "(SELECT t.album_id FROM playlist_tracks x JOIN tracks t ON t.id = x.track_id "
       " WHERE x.playlist_id = p.id ORDER BY x.position LIMIT 1) FROM playlists p ";
+
+std::vector<TrackRow> ReadTracks(Statement &st)
+{
+    std::vector<TrackRow> rows;
+    while (st.step()) {
+        TrackRow t;
+        t.id = st.integer(0);
+        t.name = st.text(1);
+        t.albumId = st.integer(2);
+        t.albumName = st.text(3);
+        t.artistIds = st.text(4);
+        t.artistNames = st.text(5);
+        t.duration = static_cast<int>(st.integer(6));
+        t.genre = st.text(7);
+        t.language = st.text(8);
+        t.releaseDate = st.text(9);
+        rows.push_back(std::move(t));
+    }
+    return rows;
+}
+
+std::vector<AlbumRow> ReadAlbums(Statement &st)
+{
+    std::vector<AlbumRow> rows;
+    while (st.step()) {
+        AlbumRow a;
+        a.id = st.integer(0);
+        a.name = st.text(1);
+        a.artistIds = st.text(2);
+        a.artistNames = st.text(3);
+        a.releaseDate = st.text(4);
+        a.description = st.text(5);
+        rows.push_back(std::move(a));
+    }
+    return rows;
+}
+
+std::vector<ArtistRow> ReadArtists(Statement &st)
+{
+    std::vector<ArtistRow> rows;
+    while (st.step())
+        rows.push_back(ArtistRow {st.integer(0), st.text(1), st.text(2), st.text(3)});
+    return rows;
+}
+
+std::vector<TopicRow> ReadTopics(Statement &st)
+{
+    std::vector<TopicRow> rows;
+    while (st.step())
+        rows.push_back(TopicRow {st.integer(0), st.text(1), st.text(2), st.text(3)});
+    return rows;
+}
+
+std::vector<UserRow> ReadUsers(Statement &st)
+{
+    std::vector<UserRow> rows;
+    while (st.step())
+        rows.push_back(
+            UserRow {st.integer(0), st.text(1), st.text(2), st.text(3), st.text(4), st.text(5)});
+    return rows;
+}
+
+std::vector<PlaylistRow> ReadPlaylists(Statement &st)
+{
+    std::vector<PlaylistRow> rows;
+    while (st.step()) {
+        PlaylistRow p;
+        p.id = st.integer(0);
+        p.title = st.text(1);
+        p.description = st.text(2);
+        p.createDate = st.text(3);
+        p.size = static_cast<int>(st.integer(4));
+        p.coverAlbumId = st.integer(5);
+        rows.push_back(std::move(p));
+    }
+    return rows;
+}
+
+// The rows of a statement that takes one key as ?1.
+template<typename Row, typename Key>
+std::vector<Row> Rows(Database &db, const std::string &sql, const Key &key,
+                      std::vector<Row> (*read)(Statement &))
+{
+    auto st = db.prepare(sql);
+    st.bind(1, key);
+    return read(st);
+}
+
+template<typename Row>
+std::optional<Row> First(std::vector<Row> rows)
+{
+    if (rows.empty())
+        return std::nullopt;
+    return std::move(rows.front());
+}
+
+// One page of a list and the size of the whole list. Both statements take the
+// key as ?1; the page statement takes the limit and offset as ?2 and ?3.
+template<typename Row, typename Key>
+Page<Row> ReadPage(Database &db, const std::string &countSql, const std::string &pageSql,
+                   const Key &key, int limit, int offset, std::vector<Row> (*read)(Statement &))
+{
+    Page<Row> page;
+    auto count = db.prepare(countSql);
+    count.bind(1, key);
+    count.step();
+    page.total = static_cast<int>(count.integer(0));
+    auto st = db.prepare(pageSql);
+    st.bind(1, key).bind(2, limit).bind(3, offset);
+    page.rows = read(st);
+    return page;
+}
+
+// True when the statement, given each id as ?1, finds a row for every one.
+bool EveryIdFound(Database &db, const char *sql, const std::vector<std::int64_t> &ids)
+{
+    auto exists = db.prepare(sql);
+    for (const auto id : ids) {
+        exists.reset();
+        exists.bind(1, id);
+        if (!exists.step())
+            return false;
+    }
+    return true;
+}
+
+// Adds ids at the end of an ordered list: `lastSql` finds the owner's (?1)
+// largest position, `insertSql` takes the owner, a position and an id as ?1 to ?3.
+void Append(Database &db, const char *lastSql, const char *insertSql, std::int64_t owner,
+            const std::vector<std::int64_t> &ids)
+{
+    auto last = db.prepare(lastSql);
+    last.bind(1, owner);
+    last.step();
+    std::int64_t position = last.integer(0);
+    auto insert = db.prepare(insertSql);
+    for (const auto id : ids) {
+        insert.reset();
+        insert.bind(1, owner).bind(2, ++position).bind(3, id).run();
+    }
+}
 
 std::string Today()
 {
@@ -118,100 +265,45 @@ Catalogue::Catalogue(const std::string &dataDir, std::uint64_t seed, bool seedGi
     m_seed = static_cast<std::uint64_t>(stored);
 }
 
-std::vector<TrackRow> Catalogue::readTracks(Statement &st)
-{
-    std::vector<TrackRow> rows;
-    while (st.step()) {
-        TrackRow t;
-        t.id = st.integer(0);
-        t.name = st.text(1);
-        t.albumId = st.integer(2);
-        t.albumName = st.text(3);
-        t.artistIds = st.text(4);
-        t.artistNames = st.text(5);
-        t.duration = static_cast<int>(st.integer(6));
-        t.genre = st.text(7);
-        t.language = st.text(8);
-        t.releaseDate = st.text(9);
-        rows.push_back(std::move(t));
-    }
-    return rows;
-}
-
-std::vector<AlbumRow> Catalogue::readAlbums(Statement &st)
-{
-    std::vector<AlbumRow> rows;
-    while (st.step()) {
-        AlbumRow a;
-        a.id = st.integer(0);
-        a.name = st.text(1);
-        a.artistIds = st.text(2);
-        a.artistNames = st.text(3);
-        a.releaseDate = st.text(4);
-        a.description = st.text(5);
-        rows.push_back(std::move(a));
-    }
-    return rows;
-}
-
 std::optional<TrackRow> Catalogue::track(std::int64_t id)
 {
     std::lock_guard lock(m_mutex);
-    auto st = m_db.prepare(std::string(kTrackColumns) + "WHERE t.id = ?1");
-    st.bind(1, id);
-    auto rows = readTracks(st);
-    if (rows.empty())
-        return std::nullopt;
-    return rows.front();
+    return First(Rows(m_db, std::string(kTrackColumns) + "WHERE t.id = ?1", id, ReadTracks));
 }
 
 std::optional<AlbumRow> Catalogue::album(std::int64_t id)
 {
     std::lock_guard lock(m_mutex);
-    auto st = m_db.prepare(std::string(kAlbumColumns) + "WHERE a.id = ?1");
-    st.bind(1, id);
-    auto rows = readAlbums(st);
-    if (rows.empty())
-        return std::nullopt;
-    return rows.front();
+    return First(Rows(m_db, std::string(kAlbumColumns) + "WHERE a.id = ?1", id, ReadAlbums));
 }
 
 std::optional<ArtistRow> Catalogue::artist(std::int64_t id)
 {
     std::lock_guard lock(m_mutex);
-    auto st = m_db.prepare("SELECT id, name, english_name, description FROM artists WHERE id = ?1");
-    st.bind(1, id);
-    if (!st.step())
-        return std::nullopt;
-    return ArtistRow {st.integer(0), st.text(1), st.text(2), st.text(3)};
+    return First(Rows(m_db, std::string(kArtistColumns) + "WHERE id = ?1", id, ReadArtists));
 }
 
 std::optional<TopicRow> Catalogue::topic(std::int64_t id)
 {
     std::lock_guard lock(m_mutex);
-    auto st = m_db.prepare("SELECT id, title, create_date, description FROM topics WHERE id = ?1");
-    st.bind(1, id);
-    if (!st.step())
-        return std::nullopt;
-    return TopicRow {st.integer(0), st.text(1), st.text(2), st.text(3)};
+    return First(Rows(m_db, std::string(kTopicColumns) + "WHERE id = ?1", id, ReadTopics));
 }
 
 std::vector<TrackRow> Catalogue::albumTracks(std::int64_t albumId)
 {
     std::lock_guard lock(m_mutex);
-    auto st = m_db.prepare(std::string(kTrackColumns) + "WHERE t.album_id = ?1 ORDER BY t.id");
-    st.bind(1, albumId);
-    return readTracks(st);
+    return Rows(m_db, std::string(kTrackColumns) + "WHERE t.album_id = ?1 ORDER BY t.id", albumId,
+                ReadTracks);
 }
 
 std::vector<TrackRow> Catalogue::topicTracks(std::int64_t topicId)
 {
     std::lock_guard lock(m_mutex);
-    auto st = m_db.prepare(std::string(kTrackColumns)
-                           + "JOIN topic_tracks x ON x.track_id = t.id WHERE x.topic_id = ?1 "
-                             "ORDER BY x.position");
-    st.bind(1, topicId);
-    return readTracks(st);
+    return Rows(m_db,
+                std::string(kTrackColumns)
+                    + "JOIN topic_tracks x ON x.track_id = t.id WHERE x.topic_id = ?1 "
+                      "ORDER BY x.position",
+                topicId, ReadTracks);
 }
 
 std::vector<TrackRow> Catalogue::chartTracks(const std::string &areaId, Chart chart)
@@ -221,7 +313,7 @@ std::vector<TrackRow> Catalogue::chartTracks(const std::string &areaId, Chart ch
                            + "JOIN chart_tracks x ON x.track_id = t.id "
                              "WHERE x.area_id = ?1 AND x.chart = ?2 ORDER BY x.position");
     st.bind(1, areaId).bind(2, static_cast<int>(chart));
-    return readTracks(st);
+    return ReadTracks(st);
 }
 
 bool Catalogue::areaExists(const std::string &areaId)
@@ -237,7 +329,7 @@ std::vector<TrackRow> Catalogue::newHotTracks()
     std::lock_guard lock(m_mutex);
     auto st = m_db.prepare(std::string(kTrackColumns)
                            + "JOIN new_hot_tracks x ON x.track_id = t.id ORDER BY x.position");
-    return readTracks(st);
+    return ReadTracks(st);
 }
 
 std::vector<AlbumRow> Catalogue::hotAlbums()
@@ -245,7 +337,7 @@ std::vector<AlbumRow> Catalogue::hotAlbums()
     std::lock_guard lock(m_mutex);
     auto st = m_db.prepare(std::string(kAlbumColumns)
                            + "JOIN hot_albums x ON x.album_id = a.id ORDER BY x.position");
-    return readAlbums(st);
+    return ReadAlbums(st);
 }
 
 Page<TopicRow> Catalogue::topics(int limit, int offset)
@@ -255,99 +347,59 @@ Page<TopicRow> Catalogue::topics(int limit, int offset)
     auto count = m_db.prepare("SELECT COUNT(*) FROM topics");
     count.step();
     page.total = static_cast<int>(count.integer(0));
-    auto st = m_db.prepare("SELECT id, title, create_date, description FROM topics ORDER BY id "
-                           "LIMIT ?1 OFFSET ?2");
+    auto st = m_db.prepare(std::string(kTopicColumns) + "ORDER BY id LIMIT ?1 OFFSET ?2");
     st.bind(1, limit).bind(2, offset);
-    while (st.step())
-        page.rows.push_back(TopicRow {st.integer(0), st.text(1), st.text(2), st.text(3)});
+    page.rows = ReadTopics(st);
     return page;
 }
 
 Page<TrackRow> Catalogue::artistTracks(std::int64_t artistId, int limit, int offset)
 {
     std::lock_guard lock(m_mutex);
-    Page<TrackRow> page;
-    auto count = m_db.prepare("SELECT COUNT(*) FROM track_artists WHERE artist_id = ?1");
-    count.bind(1, artistId);
-    count.step();
-    page.total = static_cast<int>(count.integer(0));
-    auto st = m_db.prepare(std::string(kTrackColumns)
-                           + "JOIN track_artists x ON x.track_id = t.id WHERE x.artist_id = ?1 "
-                             "ORDER BY t.id LIMIT ?2 OFFSET ?3");
-    st.bind(1, artistId).bind(2, limit).bind(3, offset);
-    page.rows = readTracks(st);
-    return page;
+    return ReadPage(m_db, "SELECT COUNT(*) FROM track_artists WHERE artist_id = ?1",
+                    std::string(kTrackColumns)
+                        + "JOIN track_artists x ON x.track_id = t.id WHERE x.artist_id = ?1 "
+                          "ORDER BY t.id LIMIT ?2 OFFSET ?3",
+                    artistId, limit, offset, ReadTracks);
 }
 
 Page<TrackRow> Catalogue::searchTracks(const std::string &keyword, int limit, int offset)
 {
     std::lock_guard lock(m_mutex);
-    const std::string key = SearchFold(keyword);
-    Page<TrackRow> page;
-    auto count = m_db.prepare("SELECT COUNT(*) FROM tracks WHERE instr(search_key, ?1) > 0");
-    count.bind(1, key);
-    count.step();
-    page.total = static_cast<int>(count.integer(0));
-    auto st = m_db.prepare(std::string(kTrackColumns)
-                           + "WHERE instr(t.search_key, ?1) > 0 ORDER BY t.id LIMIT ?2 OFFSET ?3");
-    st.bind(1, key).bind(2, limit).bind(3, offset);
-    page.rows = readTracks(st);
-    return page;
+    return ReadPage(m_db, "SELECT COUNT(*) FROM tracks WHERE instr(search_key, ?1) > 0",
+                    std::string(kTrackColumns)
+                        + "WHERE instr(t.search_key, ?1) > 0 ORDER BY t.id LIMIT ?2 OFFSET ?3",
+                    SearchFold(keyword), limit, offset, ReadTracks);
 }
 
 Page<AlbumRow> Catalogue::searchAlbums(const std::string &keyword, int limit, int offset)
 {
     std::lock_guard lock(m_mutex);
-    const std::string key = SearchFold(keyword);
-    Page<AlbumRow> page;
-    auto count = m_db.prepare("SELECT COUNT(*) FROM albums WHERE instr(search_key, ?1) > 0");
-    count.bind(1, key);
-    count.step();
-    page.total = static_cast<int>(count.integer(0));
-    auto st = m_db.prepare(std::string(kAlbumColumns)
-                           + "WHERE instr(a.search_key, ?1) > 0 ORDER BY a.id LIMIT ?2 OFFSET ?3");
-    st.bind(1, key).bind(2, limit).bind(3, offset);
-    page.rows = readAlbums(st);
-    return page;
+    return ReadPage(m_db, "SELECT COUNT(*) FROM albums WHERE instr(search_key, ?1) > 0",
+                    std::string(kAlbumColumns)
+                        + "WHERE instr(a.search_key, ?1) > 0 ORDER BY a.id LIMIT ?2 OFFSET ?3",
+                    SearchFold(keyword), limit, offset, ReadAlbums);
 }
 
 Page<ArtistRow> Catalogue::searchArtists(const std::string &keyword, int limit, int offset)
 {
     std::lock_guard lock(m_mutex);
-    const std::string key = SearchFold(keyword);
-    Page<ArtistRow> page;
-    auto count = m_db.prepare("SELECT COUNT(*) FROM artists WHERE instr(search_key, ?1) > 0");
-    count.bind(1, key);
-    count.step();
-    page.total = static_cast<int>(count.integer(0));
-    auto st = m_db.prepare("SELECT id, name, english_name, description FROM artists "
-                           "WHERE instr(search_key, ?1) > 0 ORDER BY id LIMIT ?2 OFFSET ?3");
-    st.bind(1, key).bind(2, limit).bind(3, offset);
-    while (st.step())
-        page.rows.push_back(ArtistRow {st.integer(0), st.text(1), st.text(2), st.text(3)});
-    return page;
+    return ReadPage(m_db, "SELECT COUNT(*) FROM artists WHERE instr(search_key, ?1) > 0",
+                    std::string(kArtistColumns)
+                        + "WHERE instr(search_key, ?1) > 0 ORDER BY id LIMIT ?2 OFFSET ?3",
+                    SearchFold(keyword), limit, offset, ReadArtists);
 }
 
 std::optional<UserRow> Catalogue::userByName(const std::string &name)
 {
     std::lock_guard lock(m_mutex);
-    auto st
-        = m_db.prepare("SELECT id, name, sex, birthday, email, address FROM users WHERE name = ?1");
-    st.bind(1, name);
-    if (!st.step())
-        return std::nullopt;
-    return UserRow {st.integer(0), st.text(1), st.text(2), st.text(3), st.text(4), st.text(5)};
+    return First(Rows(m_db, std::string(kUserColumns) + "WHERE name = ?1", name, ReadUsers));
 }
 
 std::optional<UserRow> Catalogue::userById(std::int64_t id)
 {
     std::lock_guard lock(m_mutex);
-    auto st
-        = m_db.prepare("SELECT id, name, sex, birthday, email, address FROM users WHERE id = ?1");
-    st.bind(1, id);
-    if (!st.step())
-        return std::nullopt;
-    return UserRow {st.integer(0), st.text(1), st.text(2), st.text(3), st.text(4), st.text(5)};
+    return First(Rows(m_db, std::string(kUserColumns) + "WHERE id = ?1", id, ReadUsers));
 }
 
 bool Catalogue::checkPassword(const std::string &name, const std::string &password)
@@ -390,30 +442,11 @@ void Catalogue::revokeToken(const std::string &token)
     st.bind(1, token).run();
 }
 
-std::optional<PlaylistRow> Catalogue::readPlaylist(Statement &st)
-{
-    if (!st.step())
-        return std::nullopt;
-    PlaylistRow p;
-    p.id = st.integer(0);
-    p.title = st.text(1);
-    p.description = st.text(2);
-    p.createDate = st.text(3);
-    p.size = static_cast<int>(st.integer(4));
-    p.coverAlbumId = st.integer(5);
-    return p;
-}
-
 std::vector<PlaylistRow> Catalogue::playlists(std::int64_t userId)
 {
     std::lock_guard lock(m_mutex);
-    auto st
-        = m_db.prepare(std::string(kPlaylistColumns) + "WHERE p.user_id = ?1 ORDER BY p.id DESC");
-    st.bind(1, userId);
-    std::vector<PlaylistRow> rows;
-    while (auto row = readPlaylist(st))
-        rows.push_back(std::move(*row));
-    return rows;
+    return Rows(m_db, std::string(kPlaylistColumns) + "WHERE p.user_id = ?1 ORDER BY p.id DESC",
+                userId, ReadPlaylists);
 }
 
 std::optional<PlaylistRow> Catalogue::playlist(std::int64_t userId, std::int64_t playlistId)
@@ -421,7 +454,7 @@ std::optional<PlaylistRow> Catalogue::playlist(std::int64_t userId, std::int64_t
     std::lock_guard lock(m_mutex);
     auto st = m_db.prepare(std::string(kPlaylistColumns) + "WHERE p.user_id = ?1 AND p.id = ?2");
     st.bind(1, userId).bind(2, playlistId);
-    return readPlaylist(st);
+    return First(ReadPlaylists(st));
 }
 
 std::int64_t Catalogue::createPlaylist(std::int64_t userId, const std::string &title,
@@ -455,11 +488,11 @@ bool Catalogue::deletePlaylist(std::int64_t userId, std::int64_t playlistId)
 std::vector<TrackRow> Catalogue::playlistTracks(std::int64_t playlistId)
 {
     std::lock_guard lock(m_mutex);
-    auto st = m_db.prepare(std::string(kTrackColumns)
-                           + "JOIN playlist_tracks x ON x.track_id = t.id "
-                             "WHERE x.playlist_id = ?1 ORDER BY x.position");
-    st.bind(1, playlistId);
-    return readTracks(st);
+    return Rows(m_db,
+                std::string(kTrackColumns)
+                    + "JOIN playlist_tracks x ON x.track_id = t.id "
+                      "WHERE x.playlist_id = ?1 ORDER BY x.position",
+                playlistId, ReadTracks);
 }
 
 bool Catalogue::addPlaylistTracks(std::int64_t playlistId,
@@ -467,24 +500,11 @@ bool Catalogue::addPlaylistTracks(std::int64_t playlistId,
 {
     std::lock_guard lock(m_mutex);
     Transaction tx(m_db);
-    auto exists = m_db.prepare("SELECT 1 FROM tracks WHERE id = ?1");
-    for (const auto id : trackIds) {
-        exists.reset();
-        exists.bind(1, id);
-        if (!exists.step())
-            return false;
-    }
-    auto last = m_db.prepare(
-        "SELECT COALESCE(MAX(position), 0) FROM playlist_tracks WHERE playlist_id = ?1");
-    last.bind(1, playlistId);
-    last.step();
-    std::int64_t position = last.integer(0);
-    auto insert = m_db.prepare(
-        "INSERT INTO playlist_tracks(playlist_id, position, track_id) VALUES (?1, ?2, ?3)");
-    for (const auto id : trackIds) {
-        insert.reset();
-        insert.bind(1, playlistId).bind(2, ++position).bind(3, id).run();
-    }
+    if (!EveryIdFound(m_db, "SELECT 1 FROM tracks WHERE id = ?1", trackIds))
+        return false;
+    Append(m_db, "SELECT COALESCE(MAX(position), 0) FROM playlist_tracks WHERE playlist_id = ?1",
+           "INSERT INTO playlist_tracks(playlist_id, position, track_id) VALUES (?1, ?2, ?3)",
+           playlistId, trackIds);
     tx.commit();
     return true;
 }
@@ -507,36 +527,24 @@ void Catalogue::removePlaylistTracks(std::int64_t playlistId,
 std::vector<AlbumRow> Catalogue::collectedAlbums(std::int64_t userId)
 {
     std::lock_guard lock(m_mutex);
-    auto st = m_db.prepare(std::string(kAlbumColumns)
-                           + "JOIN collected_albums x ON x.album_id = a.id WHERE x.user_id = ?1 "
-                             "ORDER BY x.position");
-    st.bind(1, userId);
-    return readAlbums(st);
+    return Rows(m_db,
+                std::string(kAlbumColumns)
+                    + "JOIN collected_albums x ON x.album_id = a.id WHERE x.user_id = ?1 "
+                      "ORDER BY x.position",
+                userId, ReadAlbums);
 }
 
 bool Catalogue::collectAlbums(std::int64_t userId, const std::vector<std::int64_t> &albumIds)
 {
     std::lock_guard lock(m_mutex);
     Transaction tx(m_db);
-    auto exists = m_db.prepare("SELECT 1 FROM albums WHERE id = ?1");
-    for (const auto id : albumIds) {
-        exists.reset();
-        exists.bind(1, id);
-        if (!exists.step())
-            return false;
-    }
-    auto last = m_db.prepare(
-        "SELECT COALESCE(MAX(position), 0) FROM collected_albums WHERE user_id = ?1");
-    last.bind(1, userId);
-    last.step();
-    std::int64_t position = last.integer(0);
+    if (!EveryIdFound(m_db, "SELECT 1 FROM albums WHERE id = ?1", albumIds))
+        return false;
     // Collecting an album twice keeps its first place.
-    auto insert = m_db.prepare(
-        "INSERT OR IGNORE INTO collected_albums(user_id, album_id, position) VALUES (?1, ?2, ?3)");
-    for (const auto id : albumIds) {
-        insert.reset();
-        insert.bind(1, userId).bind(2, id).bind(3, ++position).run();
-    }
+    Append(m_db, "SELECT COALESCE(MAX(position), 0) FROM collected_albums WHERE user_id = ?1",
+           "INSERT OR IGNORE INTO collected_albums(user_id, position, album_id) "
+           "VALUES (?1, ?2, ?3)",
+           userId, albumIds);
     tx.commit();
     return true;
 }

@@ -144,10 +144,6 @@ public:
     void clearReports();
 
 private:
-    std::vector<TrackRow> readTracks(Statement &st);
-    std::vector<AlbumRow> readAlbums(Statement &st);
-    std::optional<PlaylistRow> readPlaylist(Statement &st);
-
     std::mutex m_mutex;
     Database m_db;
     std::uint64_t m_seed = 1;
