@@ -140,9 +140,24 @@ Paging ReadPaging(const ApiRequest &r)
             static_cast<int>(page), static_cast<int>(perPage)};
 }
 
+// The absolute address of a file the service serves, e.g. "/media/artist/" + id + ".jpg".
+std::string Address(const ApiRequest &r, const char *folder, std::int64_t id, const char *suffix)
+{
+    return r.baseUrl + folder + std::to_string(id) + suffix;
+}
+
 std::string CoverUrl(const ApiRequest &r, std::int64_t albumId, char size)
 {
-    return r.baseUrl + "/media/cover/" + std::to_string(albumId) + "_" + size + ".jpg";
+    return Address(r, "/media/cover/", albumId, size == 's' ? "_s.jpg" : "_m.jpg");
+}
+
+// The object a lookup found; an unknown one refuses the request.
+template<typename T>
+T Found(std::optional<T> object)
+{
+    if (!object)
+        throw Refusal {kUnknownObject};
+    return std::move(*object);
 }
 
 void TrackFields(XmlWriter &xml, const TrackRow &t)
@@ -184,6 +199,31 @@ void AlbumRecords(XmlWriter &xml, const ApiRequest &r, const std::vector<AlbumRo
     }
 }
 
+void ArtistFields(XmlWriter &xml, const ApiRequest &r, const ArtistRow &a)
+{
+    xml.field("ArtistID", std::to_string(a.id));
+    xml.field("ArtistName", a.name);
+    xml.field("EnglishName", a.englishName);
+    xml.field("ImageUrl", Address(r, "/media/artist/", a.id, ".jpg"));
+}
+
+void ArtistRecords(XmlWriter &xml, const ApiRequest &r, const std::vector<ArtistRow> &artists)
+{
+    for (const auto &a : artists) {
+        xml.open("Artist");
+        ArtistFields(xml, r, a);
+        xml.close();
+    }
+}
+
+// An answer that is nothing but a list of tracks.
+std::string TrackList(const std::vector<TrackRow> &tracks)
+{
+    XmlWriter xml("Response");
+    TrackRecords(xml, tracks);
+    return xml.finish();
+}
+
 // The self-closing first child whose last attribute carries the number of
 // all results; the client reads it from the raw text.
 void PagingCarrier(XmlWriter &xml, const Paging &p, int total)
@@ -192,6 +232,31 @@ void PagingCarrier(XmlWriter &xml, const Paging &p, int total)
               {{"page", std::to_string(p.page)},
                {"per_page", std::to_string(p.perPage)},
                {"total", std::to_string(total)}});
+}
+
+// One page of records after the carrier of the paging and the total.
+template<typename Row, typename WriteRecords>
+std::string PagedAnswer(const Paging &p, const Page<Row> &page, WriteRecords writeRecords)
+{
+    XmlWriter xml("Response");
+    PagingCarrier(xml, p, page.total);
+    writeRecords(xml, page.rows);
+    return xml.finish();
+}
+
+struct PlaylistText
+{
+    std::string title;
+    std::string description;
+};
+
+PlaylistText ReadPlaylistText(const ApiRequest &r)
+{
+    PlaylistText text {CheckedText(Required(r, "PlayListTitle")),
+                       CheckedDescription(Required(r, "PlayListDesc"))};
+    if (text.title.empty())
+        throw Refusal {kMissingArgument};
+    return text;
 }
 
 std::string Done()
@@ -275,10 +340,7 @@ std::int64_t MethodHandlers::signedInUser(const ApiRequest &r, const char *token
 
 std::int64_t MethodHandlers::namedUser(const ApiRequest &r)
 {
-    const auto user = m_catalogue.userByName(Trim(Required(r, "u_name")));
-    if (!user)
-        throw Refusal {kUnknownObject};
-    return user->id;
+    return Found(m_catalogue.userByName(Trim(Required(r, "u_name")))).id;
 }
 
 std::string MethodHandlers::login(const ApiRequest &r)
@@ -289,36 +351,32 @@ std::string MethodHandlers::login(const ApiRequest &r)
         throw Refusal {kEmptyCredentials};
     if (!m_catalogue.checkPassword(name, password))
         throw Refusal {kUnknownObject};
-    const auto user = m_catalogue.userByName(name);
-    if (!user)
-        throw Refusal {kUnknownObject};
+    const auto user = Found(m_catalogue.userByName(name));
     XmlWriter xml("Response");
-    xml.field("UserID", std::to_string(user->id));
-    xml.field("UserName", user->name);
-    xml.field("Token", m_catalogue.issueToken(user->id));
+    xml.field("UserID", std::to_string(user.id));
+    xml.field("UserName", user.name);
+    xml.field("Token", m_catalogue.issueToken(user.id));
     return xml.finish();
 }
 
 std::string MethodHandlers::userInfo(const ApiRequest &r)
 {
-    const auto user = m_catalogue.userById(namedUser(r));
-    if (!user)
-        throw Refusal {kUnknownObject};
+    const auto user = Found(m_catalogue.userById(namedUser(r)));
     XmlWriter xml("Response");
     xml.open("User");
-    xml.field("UserID", std::to_string(user->id));
-    xml.field("UserName", user->name);
-    xml.field("UserSex", user->sex);
-    xml.field("UserBirthday", user->birthday);
-    xml.field("UserEmail", user->email);
-    xml.field("UserAddress", user->address);
-    xml.field("UserImage", r.baseUrl + "/media/avatar/" + std::to_string(user->id) + ".jpg");
+    xml.field("UserID", std::to_string(user.id));
+    xml.field("UserName", user.name);
+    xml.field("UserSex", user.sex);
+    xml.field("UserBirthday", user.birthday);
+    xml.field("UserEmail", user.email);
+    xml.field("UserAddress", user.address);
+    xml.field("UserImage", Address(r, "/media/avatar/", user.id, ".jpg"));
     return xml.finish();
 }
 
 std::string MethodHandlers::logout(const ApiRequest &r)
 {
-    const std::string &who = Trim(Required(r, "u_name"));
+    const std::string who = Trim(Required(r, "u_name"));
     const std::int64_t owner = signedInUser(r, "st");
     // The client sends its UserID here; a user name is taken too.
     const auto user = m_catalogue.userById(owner);
@@ -330,17 +388,15 @@ std::string MethodHandlers::logout(const ApiRequest &r)
 
 std::string MethodHandlers::getTrack(const ApiRequest &r)
 {
-    const auto track = m_catalogue.track(Id(Required(r, "trackID")));
-    if (!track)
-        throw Refusal {kUnknownObject};
+    const auto track = Found(m_catalogue.track(Id(Required(r, "trackID"))));
     XmlWriter xml("Response");
     xml.open("Track");
-    TrackFields(xml, *track);
-    xml.field("LyricUrl", r.baseUrl + "/media/lyric/" + std::to_string(track->id) + ".lrc");
-    xml.field("SmallImageUrl", CoverUrl(r, track->albumId, 's'));
-    xml.field("Genre", track->genre);
-    xml.field("Lanaguage", track->language);
-    xml.field("ReleaseDate", track->releaseDate);
+    TrackFields(xml, track);
+    xml.field("LyricUrl", Address(r, "/media/lyric/", track.id, ".lrc"));
+    xml.field("SmallImageUrl", CoverUrl(r, track.albumId, 's'));
+    xml.field("Genre", track.genre);
+    xml.field("Lanaguage", track.language);
+    xml.field("ReleaseDate", track.releaseDate);
     return xml.finish();
 }
 
@@ -353,10 +409,7 @@ std::string MethodHandlers::getArtist(const ApiRequest &r)
             continue;
         XmlWriter xml("Response");
         xml.open("Artist");
-        xml.field("ArtistID", std::to_string(artist->id));
-        xml.field("ArtistName", artist->name);
-        xml.field("EnglishName", artist->englishName);
-        xml.field("ImageUrl", r.baseUrl + "/media/artist/" + std::to_string(artist->id) + ".jpg");
+        ArtistFields(xml, r, *artist);
         xml.field("Description", artist->description);
         return xml.finish();
     }
@@ -365,14 +418,12 @@ std::string MethodHandlers::getArtist(const ApiRequest &r)
 
 std::string MethodHandlers::getAlbum(const ApiRequest &r)
 {
-    const auto album = m_catalogue.album(Id(Required(r, "albumID")));
-    if (!album)
-        throw Refusal {kUnknownObject};
+    const auto album = Found(m_catalogue.album(Id(Required(r, "albumID"))));
     XmlWriter xml("Response");
     xml.open("Album");
-    AlbumFields(xml, r, *album);
-    xml.field("ReleaseDate", album->releaseDate);
-    xml.field("Description", album->description);
+    AlbumFields(xml, r, album);
+    xml.field("ReleaseDate", album.releaseDate);
+    xml.field("Description", album.description);
     return xml.finish();
 }
 
@@ -388,9 +439,7 @@ std::string MethodHandlers::albumTracks(const ApiRequest &r)
     const std::int64_t id = Id(Required(r, "albumID"));
     if (!m_catalogue.album(id))
         throw Refusal {kUnknownObject};
-    XmlWriter xml("Response");
-    TrackRecords(xml, m_catalogue.albumTracks(id));
-    return xml.finish();
+    return TrackList(m_catalogue.albumTracks(id));
 }
 
 std::string MethodHandlers::topics(const ApiRequest &r)
@@ -410,7 +459,7 @@ std::string MethodHandlers::topics(const ApiRequest &r)
         xml.field("Title", t.title);
         xml.field("CreateDate", t.createDate);
         xml.field("Description", t.description);
-        xml.field("ImageUrl", r.baseUrl + "/media/topic/" + std::to_string(t.id) + ".jpg");
+        xml.field("ImageUrl", Address(r, "/media/topic/", t.id, ".jpg"));
         xml.close();
     }
     return xml.finish();
@@ -421,31 +470,25 @@ std::string MethodHandlers::topicTracks(const ApiRequest &r)
     const std::int64_t id = Id(Required(r, "TopicID"));
     if (!m_catalogue.topic(id))
         throw Refusal {kUnknownObject};
-    XmlWriter xml("Response");
-    TrackRecords(xml, m_catalogue.topicTracks(id));
-    return xml.finish();
+    return TrackList(m_catalogue.topicTracks(id));
 }
 
 std::string MethodHandlers::playUrl(const ApiRequest &r)
 {
-    const auto track = m_catalogue.track(Id(Required(r, "ProductID")));
-    if (!track)
-        throw Refusal {kUnknownObject};
+    const auto track = Found(m_catalogue.track(Id(Required(r, "ProductID"))));
     XmlWriter xml("Response");
     xml.open("TrackUrl");
-    xml.field("AuditionUrl", r.baseUrl + "/media/audio/" + std::to_string(track->id) + ".mp3");
+    xml.field("AuditionUrl", Address(r, "/media/audio/", track.id, ".mp3"));
     return xml.finish();
 }
 
 std::string MethodHandlers::downloadUrl(const ApiRequest &r)
 {
-    const auto track = m_catalogue.track(Id(Required(r, "ProductID")));
-    if (!track)
-        throw Refusal {kUnknownObject};
-    const std::string id = std::to_string(track->id);
+    const auto track = Found(m_catalogue.track(Id(Required(r, "ProductID"))));
+    const std::string id = std::to_string(track.id);
     std::string address = r.baseUrl + "/download/track/" + id + ".mp3";
     // Every fourth track names a mirror as well, as the client must cut at ";".
-    if (track->id % 4 == 0)
+    if (track.id % 4 == 0)
         address += ";" + r.baseUrl + "/download/mirror/" + id + ".mp3";
     XmlWriter xml("Response");
     xml.open("Track");
@@ -460,11 +503,7 @@ std::string MethodHandlers::artistTracks(const ApiRequest &r)
     const Paging p = ReadPaging(r);
     if (!m_catalogue.artist(id))
         throw Refusal {kUnknownObject};
-    const auto page = m_catalogue.artistTracks(id, p.limit, p.offset);
-    XmlWriter xml("Response");
-    PagingCarrier(xml, p, page.total);
-    TrackRecords(xml, page.rows);
-    return xml.finish();
+    return PagedAnswer(p, m_catalogue.artistTracks(id, p.limit, p.offset), TrackRecords);
 }
 
 namespace {
@@ -483,40 +522,23 @@ std::string MethodHandlers::searchArtists(const ApiRequest &r)
 {
     const std::string keyword = Keyword(r);
     const Paging p = ReadPaging(r);
-    const auto page = m_catalogue.searchArtists(keyword, p.limit, p.offset);
-    XmlWriter xml("Response");
-    PagingCarrier(xml, p, page.total);
-    for (const auto &a : page.rows) {
-        xml.open("Artist");
-        xml.field("ArtistID", std::to_string(a.id));
-        xml.field("ArtistName", a.name);
-        xml.field("EnglishName", a.englishName);
-        xml.field("ImageUrl", r.baseUrl + "/media/artist/" + std::to_string(a.id) + ".jpg");
-        xml.close();
-    }
-    return xml.finish();
+    return PagedAnswer(p, m_catalogue.searchArtists(keyword, p.limit, p.offset),
+                       [&r](XmlWriter &xml, const auto &rows) { ArtistRecords(xml, r, rows); });
 }
 
 std::string MethodHandlers::searchAlbums(const ApiRequest &r)
 {
     const std::string keyword = Keyword(r);
     const Paging p = ReadPaging(r);
-    const auto page = m_catalogue.searchAlbums(keyword, p.limit, p.offset);
-    XmlWriter xml("Response");
-    PagingCarrier(xml, p, page.total);
-    AlbumRecords(xml, r, page.rows);
-    return xml.finish();
+    return PagedAnswer(p, m_catalogue.searchAlbums(keyword, p.limit, p.offset),
+                       [&r](XmlWriter &xml, const auto &rows) { AlbumRecords(xml, r, rows); });
 }
 
 std::string MethodHandlers::searchTracks(const ApiRequest &r)
 {
     const std::string keyword = Keyword(r);
     const Paging p = ReadPaging(r);
-    const auto page = m_catalogue.searchTracks(keyword, p.limit, p.offset);
-    XmlWriter xml("Response");
-    PagingCarrier(xml, p, page.total);
-    TrackRecords(xml, page.rows);
-    return xml.finish();
+    return PagedAnswer(p, m_catalogue.searchTracks(keyword, p.limit, p.offset), TrackRecords);
 }
 
 std::string MethodHandlers::playlists(const ApiRequest &r)
@@ -540,12 +562,10 @@ std::string MethodHandlers::playlists(const ApiRequest &r)
 std::string MethodHandlers::addPlaylist(const ApiRequest &r)
 {
     const std::int64_t user = signedInUser(r, "tk");
-    const std::string title = CheckedText(Required(r, "PlayListTitle"));
-    const std::string description = CheckedDescription(Required(r, "PlayListDesc"));
-    if (title.empty())
-        throw Refusal {kMissingArgument};
+    const PlaylistText text = ReadPlaylistText(r);
     XmlWriter xml("Response");
-    xml.field("PlayListID", std::to_string(m_catalogue.createPlaylist(user, title, description)));
+    xml.field("PlayListID",
+              std::to_string(m_catalogue.createPlaylist(user, text.title, text.description)));
     return xml.finish();
 }
 
@@ -560,23 +580,16 @@ std::string MethodHandlers::deletePlaylist(const ApiRequest &r)
 std::string MethodHandlers::playlistTracks(const ApiRequest &r)
 {
     const std::int64_t user = namedUser(r);
-    const auto playlist = m_catalogue.playlist(user, Id(Required(r, "pl_id")));
-    if (!playlist)
-        throw Refusal {kUnknownObject};
-    XmlWriter xml("Response");
-    TrackRecords(xml, m_catalogue.playlistTracks(playlist->id));
-    return xml.finish();
+    const auto playlist = Found(m_catalogue.playlist(user, Id(Required(r, "pl_id"))));
+    return TrackList(m_catalogue.playlistTracks(playlist.id));
 }
 
 std::string MethodHandlers::modifyPlaylist(const ApiRequest &r)
 {
     const std::int64_t user = signedInUser(r, "tk");
     const std::int64_t id = Id(Required(r, "pl_id"));
-    const std::string title = CheckedText(Required(r, "PlayListTitle"));
-    const std::string description = CheckedDescription(Required(r, "PlayListDesc"));
-    if (title.empty())
-        throw Refusal {kMissingArgument};
-    if (!m_catalogue.renamePlaylist(user, id, title, description))
+    const PlaylistText text = ReadPlaylistText(r);
+    if (!m_catalogue.renamePlaylist(user, id, text.title, text.description))
         throw Refusal {kUnknownObject};
     return Done();
 }
@@ -584,9 +597,9 @@ std::string MethodHandlers::modifyPlaylist(const ApiRequest &r)
 std::string MethodHandlers::addPlaylistTracks(const ApiRequest &r)
 {
     const std::int64_t user = signedInUser(r, "tk");
-    const auto playlist = m_catalogue.playlist(user, Id(Required(r, "pl_id")));
+    const std::int64_t id = Id(Required(r, "pl_id"));
     const auto ids = IdList(Required(r, "song_ids"));
-    if (!playlist || !m_catalogue.addPlaylistTracks(playlist->id, ids))
+    if (!m_catalogue.addPlaylistTracks(Found(m_catalogue.playlist(user, id)).id, ids))
         throw Refusal {kUnknownObject};
     return Done();
 }
@@ -594,11 +607,9 @@ std::string MethodHandlers::addPlaylistTracks(const ApiRequest &r)
 std::string MethodHandlers::deletePlaylistTracks(const ApiRequest &r)
 {
     const std::int64_t user = signedInUser(r, "tk");
-    const auto playlist = m_catalogue.playlist(user, Id(Required(r, "pl_id")));
+    const std::int64_t id = Id(Required(r, "pl_id"));
     const auto ids = IdList(Required(r, "song_ids"));
-    if (!playlist)
-        throw Refusal {kUnknownObject};
-    m_catalogue.removePlaylistTracks(playlist->id, ids);
+    m_catalogue.removePlaylistTracks(Found(m_catalogue.playlist(user, id)).id, ids);
     return Done();
 }
 
@@ -636,9 +647,7 @@ std::string ChartAnswer(Catalogue &catalogue, const ApiRequest &r, Chart chart)
     const std::string area = Trim(Required(r, "areaID"));
     if (!catalogue.areaExists(area))
         throw Refusal {kUnknownObject};
-    XmlWriter xml("Response");
-    TrackRecords(xml, catalogue.chartTracks(area, chart));
-    return xml.finish();
+    return TrackList(catalogue.chartTracks(area, chart));
 }
 
 } // namespace
@@ -665,9 +674,7 @@ std::string MethodHandlers::newHotChart(const ApiRequest &r)
 
 std::string MethodHandlers::newHotTracks(const ApiRequest &)
 {
-    XmlWriter xml("Response");
-    TrackRecords(xml, m_catalogue.newHotTracks());
-    return xml.finish();
+    return TrackList(m_catalogue.newHotTracks());
 }
 
 } // namespace qarvon::refsvc
