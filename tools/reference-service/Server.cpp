@@ -430,10 +430,8 @@ struct Server::Impl
         http.Get(R"(/download/(?:track|mirror)/(\d{1,18})\.mp3)",
                  [this](Req req, Res res) { download(req, res, req.matches[1]); });
         http.Get("/datastatics.php", [this](Req req, Res res) { statistics(req, res); });
-        for (const char *path : {"/control/fault"}) {
-            http.Get(path, [this](Req req, Res res) { setFault(req, res); });
-            http.Post(path, [this](Req req, Res res) { setFault(req, res); });
-        }
+        http.Get("/control/fault", [this](Req req, Res res) { setFault(req, res); });
+        http.Post("/control/fault", [this](Req req, Res res) { setFault(req, res); });
         http.Get("/control/fault/clear", [this](Req req, Res res) { clearFault(req, res); });
         http.Post("/control/fault/clear", [this](Req req, Res res) { clearFault(req, res); });
         http.Get("/control/faults", [this](Req, Res res) { listFaults(res); });

@@ -15,9 +15,6 @@ std::string Trim(std::string_view text);
 bool ParseInt64(std::string_view text, long long &value);
 std::string FormatLrcTime(double seconds); // mm:ss.xx
 
-// Decodes the %XX escapes and "+" of a query value.
-std::string PercentDecode(std::string_view text);
-
 // UTF-8 to GBK; a character GBK cannot hold becomes "?". Empty on a broken input.
 std::string Utf8ToGbk(std::string_view utf8);
 
