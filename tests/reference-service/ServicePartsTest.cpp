@@ -1,12 +1,14 @@
 // Pieces of the service that the HTTP side cannot show: the server's stop, the
-// trickle arithmetic and the media makers' bookkeeping.
+// trickle arithmetic, the media makers' bookkeeping and a foreign data folder.
 #include "Catalogue.h"
+#include "Database.h"
 #include "Faults.h"
 #include "MediaStore.h"
 #include "Server.h"
 
 #include <QTemporaryDir>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <future>
@@ -103,6 +105,28 @@ TEST_F(ServiceParts, MakersAreNotKeptForFilesThatCannotBeMade)
         EXPECT_FALSE(media.file(MediaKind::Audio, id)) << id;
     EXPECT_TRUE(media.file(MediaKind::CoverSmall, 20001));
     EXPECT_EQ(media.makersInUse(), 0u);
+}
+
+// A database without the service's meta table is refused with a clear reason
+// and left as it was, rather than generated over.
+TEST(DataFolder, ADatabaseOfAnotherVersionIsRefusedAndKept)
+{
+    QTemporaryDir data;
+    const std::string dir = data.path().toStdString();
+    Database(dir + "/catalogue.sqlite")
+        .execute("CREATE TABLE artists(x); INSERT INTO artists VALUES (42)");
+    try {
+        Catalogue catalogue(dir, 1, false);
+        ADD_FAILURE() << "the folder was taken";
+    } catch (const DatabaseError &e) {
+        EXPECT_THAT(e.what(), ::testing::HasSubstr("another version"));
+    }
+    Database db(dir + "/catalogue.sqlite");
+    auto st = db.prepare("SELECT x FROM artists");
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.integer(0), 42);
+    EXPECT_FALSE(st.step());
+    EXPECT_FALSE(db.prepare("SELECT 1 FROM sqlite_master WHERE name = 'meta'").step());
 }
 
 } // namespace

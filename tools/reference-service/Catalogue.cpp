@@ -12,6 +12,8 @@ namespace qarvon::refsvc {
 namespace {
 
 constexpr int kSchemaVersion = 1;
+constexpr const char *kAnotherVersion
+    = "the data folder holds a database of another version; use a new folder";
 
 constexpr const char *kSchema = R"SQL(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL);
@@ -228,10 +230,14 @@ Catalogue::Catalogue(const std::string &dataDir, std::uint64_t seed, bool seedGi
     : m_db((std::filesystem::create_directories(dataDir), dataDir + "/catalogue.sqlite"))
     , m_seed(seed)
 {
-    auto hasMeta
-        = m_db.prepare("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'meta'");
-    hasMeta.step();
-    if (hasMeta.integer(0) == 0) {
+    auto tables = m_db.prepare("SELECT COUNT(*), COUNT(CASE name WHEN 'meta' THEN 1 END) "
+                               "FROM sqlite_master WHERE type = 'table'");
+    tables.step();
+    if (tables.integer(1) == 0) {
+        // Tables without our meta table: a database that some other program or an
+        // older make of this one wrote, which generating on top of would mix up.
+        if (tables.integer(0) > 0)
+            throw DatabaseError(kAnotherVersion);
         Transaction tx(m_db);
         m_db.execute(kSchema);
         m_db.execute("INSERT INTO sqlite_sequence(name, seq) VALUES ('playlists', 500000)");
@@ -254,8 +260,7 @@ Catalogue::Catalogue(const std::string &dataDir, std::uint64_t seed, bool seedGi
             schema = read.text(1);
     }
     if (schema != std::to_string(kSchemaVersion))
-        throw DatabaseError(
-            "the data folder holds a database of another version; use a new folder");
+        throw DatabaseError(kAnotherVersion);
     long long stored = 0;
     if (!ParseInt64(storedSeed, stored))
         throw DatabaseError("the data folder's database has no seed; use a new folder");
