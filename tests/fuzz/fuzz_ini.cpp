@@ -17,7 +17,9 @@ std::string scratchFile()
         const int fd = ::mkstemp(tmpl);
         if (fd >= 0)
             ::close(fd);
-        return std::string(tmpl);
+        static std::string made(tmpl);
+        std::atexit([] { ::unlink(made.c_str()); });
+        return made;
     }();
     return path;
 }
