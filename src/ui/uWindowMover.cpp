@@ -19,8 +19,20 @@ TWindowMover::TWindowMover(QWidget *window)
 
 void TWindowMover::AddDragHandle(QWidget *handle)
 {
-    if (handle)
-        handle->installEventFilter(this);
+    if (!handle)
+        return;
+    handle->installEventFilter(this);
+    // A handle that goes away mid-drag never sends its release.
+    connect(handle, &QObject::destroyed, this, &TWindowMover::AbandonDrag);
+}
+
+void TWindowMover::AbandonDrag()
+{
+    if (m_mode == Mode::Move)
+        EndMove();
+    else if (m_mode == Mode::Resize)
+        EndResize();
+    m_pressedHandle = nullptr;
 }
 
 void TWindowMover::SetResizeBorder(int pixels)
@@ -227,6 +239,9 @@ bool TWindowMover::eventFilter(QObject *watched, QEvent *event)
             Send(WM_WINDOWPOSCHANGED, 0, nullptr, QPoint(), SWP_SHOWWINDOW);
         break;
     case QEvent::Hide:
+        // A hidden handle gets no release either: the drag ends here.
+        if (watched == m_pressedHandle.data() && m_mode != Mode::None)
+            AbandonDrag();
         if (onWindow && m_reportShowHide)
             Send(WM_WINDOWPOSCHANGED, 0, nullptr, QPoint(), SWP_HIDEWINDOW);
         break;

@@ -51,6 +51,7 @@ protected:
 private:
     enum class Mode { None, Move, Resize };
 
+    void AbandonDrag();
     void Begin(Mode mode, int edge, QPoint cursor);
     void End(Mode mode);
     void Send(quint32 msg, qintptr wParam, dock::TDockRect *rect, QPoint cursor, int flags = 0);

@@ -192,5 +192,33 @@ TEST(WindowMoverEdges, HitTestOfTheResizeBorder)
     EXPECT_EQ(TWindowMover::EdgeAt(size, {0, 0}, 0), 0);
 }
 
+// A drag whose handle goes away (destroyed or hidden) mid-drag gets no
+// release; the mover ends the drag itself instead of staying stuck in it.
+TEST(WindowMoverHandles, DragEndsWhenItsHandleGoesAway)
+{
+    TMagnetic magnetic;
+    magnetic.SetEnabled(true);
+    if (!TMagnetic::PlatformPlacesWindows())
+        GTEST_SKIP() << "the platform moves windows itself";
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const bool destroy : {true, false}) {
+        auto window = Window({work.left() + 100, work.top() + 40, 300, 510});
+        auto *header = new QWidget(window.get());
+        header->setGeometry(0, 0, 300, 30);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        TWindowMover mover(window.get());
+        mover.AddDragHandle(header);
+
+        QTest::mousePress(header, Qt::LeftButton, {}, QPoint(40, 10));
+        ASSERT_TRUE(mover.IsDragging()) << (destroy ? "destroy" : "hide");
+        if (destroy)
+            delete header;
+        else
+            header->hide();
+        EXPECT_FALSE(mover.IsDragging()) << (destroy ? "destroy" : "hide");
+    }
+}
+
 } // namespace
 } // namespace qarvon
