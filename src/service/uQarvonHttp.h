@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -18,6 +19,9 @@ using TBodySink = std::function<bool(const char *data, std::size_t size)>;
 void FetchUrl(const std::string &url, std::string &stream);
 // The same into a sink (pictures into files, large bodies).
 void FetchUrl(const std::string &url, const TBodySink &sink);
+// The same, given up soon after cancel becomes true, also while still
+// connecting (it is looked at about once a second or more often).
+void FetchUrl(const std::string &url, const TBodySink &sink, const std::atomic<bool> &cancel);
 // HTTP/1.1 request line instead (the collected-albums request uses it).
 void FetchUrlHttp11(const std::string &url, std::string &stream);
 // Seconds allowed for the connection, and without a single body byte before a

@@ -33,9 +33,11 @@ void InitCurlOnce()
 class TURLHTTP
 {
 public:
-    TURLHTTP(const std::string &url, bool http11, const TBodySink &sink)
+    TURLHTTP(const std::string &url, bool http11, const TBodySink &sink,
+             const std::atomic<bool> *cancel = nullptr)
         : m_url(url)
         , m_sink(sink)
+        , m_cancel(cancel)
         , m_http11(http11)
     { }
 
@@ -76,9 +78,14 @@ public:
         curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &TURLHTTP::OnBody);
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+        if (m_cancel) {
+            curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &TURLHTTP::OnProgress);
+            curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+            curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        }
 
         const CURLcode rc = curl_easy_perform(curl);
-        if (rc != CURLE_OK && !m_stoppedBySink)
+        if (rc != CURLE_OK && !m_stoppedBySink && !(m_cancel && m_cancel->load()))
             Trace("FetchUrl " + m_url + ": " + curl_easy_strerror(rc));
         else if (!m_accepting && m_status != 0)
             Trace("FetchUrl " + m_url + ": status " + std::to_string(m_status));
@@ -107,6 +114,13 @@ private:
         return length;
     }
 
+    // Called by the library about once a second while it waits, more often while data flows.
+    static int OnProgress(void *self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+    {
+        const auto *me = static_cast<TURLHTTP *>(self);
+        return me->m_cancel->load() ? 1 : 0;
+    }
+
     static size_t OnBody(char *data, size_t size, size_t count, void *self)
     {
         auto *me = static_cast<TURLHTTP *>(self);
@@ -131,6 +145,7 @@ private:
 
     const std::string &m_url;
     const TBodySink &m_sink;
+    const std::atomic<bool> *m_cancel = nullptr;
     bool m_http11 = false;
     bool m_accepting = false;
     bool m_stoppedBySink = false;
@@ -167,6 +182,12 @@ void FetchUrl(const std::string &url, std::string &stream)
 void FetchUrl(const std::string &url, const TBodySink &sink)
 {
     TURLHTTP(url, false, sink).Get();
+}
+
+void FetchUrl(const std::string &url, const TBodySink &sink, const std::atomic<bool> &cancel)
+{
+    if (!cancel.load())
+        TURLHTTP(url, false, sink, &cancel).Get();
 }
 
 void FetchUrlHttp11(const std::string &url, std::string &stream)

@@ -25,9 +25,11 @@ TStatistics::TOptions FromConfiguration(TStatistics::TUserSource user)
 // Nothing reads the answer to a report, so its first byte ends the transfer:
 // an answer that never ends cannot hold the reporter's thread, and with it the
 // program that waits for that thread before it ends.
-void SendByHttp(const std::string &address)
+// A reporter being destroyed gives up a send still under way (a server
+// that does not answer the connection), so the program ends at once.
+void SendByHttp(const std::string &address, const std::atomic<bool> &stopping)
 {
-    FetchUrl(address, [](const char *, std::size_t) { return false; });
+    FetchUrl(address, [](const char *, std::size_t) { return false; }, stopping);
 }
 
 } // namespace
@@ -40,7 +42,7 @@ TStatistics::TStatistics(TOptions options)
     : m_options(std::move(options))
 {
     if (!m_options.send)
-        m_options.send = &SendByHttp;
+        m_options.send = [this](const std::string &address) { SendByHttp(address, m_stopping); };
     m_thread = std::thread([this] { Run(); });
 }
 
@@ -50,6 +52,7 @@ TStatistics::~TStatistics()
         std::lock_guard lock(m_mutex);
         m_terminate = true;
     }
+    m_stopping = true;
     m_wake.notify_all();
     // The queue goes only after the thread has stopped looking at it.
     m_thread.join();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -85,6 +86,7 @@ private:
     int m_insertIndex = 0;
     bool m_woken = false;
     bool m_terminate = false;
+    std::atomic<bool> m_stopping {false}; // m_terminate for the send step, read without the lock
     std::thread m_thread;
 };
 

@@ -3,6 +3,7 @@
 // step, so order and counts are checked without depending on the clock.
 
 #include "TestHttpServer.h"
+#include "uQarvonHttp.h"
 #include "uStatistics.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -365,6 +367,32 @@ TEST(StatisticsHttp, AnAnswerThatNeverEndsDoesNotHoldTheReporter)
     reporter->Report("01", "09", "021");
     ASSERT_TRUE(server.WaitForRequests(1));
     EXPECT_TRUE(reporter->WaitUntilSent(kEventWait));
+}
+
+TEST(StatisticsHttp, DestructionGivesUpASendStillWaitingForTheServer)
+{
+    TestHttpServer server;
+    ASSERT_TRUE(server.started());
+    // The server takes the request and says nothing, for far longer than the
+    // stall time-out: only giving the send up lets the reporter end.
+    TScriptedResponse silent = TScriptedResponse::Ok("late");
+    silent.holdUntilReleased = true;
+    server.SetResponse("/datastatics.php", silent);
+    SetFetchTimeouts(5, 3600);
+    TStatistics::TOptions options;
+    options.tmpl = server.url("/datastatics.php?mode=%s&modu=%s&opr=%s&macAddress=%s&user=%s"
+                              "&channel=%s");
+    options.pacer = [] {};
+    auto reporter = std::make_unique<TStatistics>(options);
+    reporter->Report("01", "09", "022");
+    ASSERT_TRUE(server.WaitForRequests(1));
+
+    auto ended = std::async(std::launch::async, [&reporter] { reporter.reset(); });
+    const bool endedInTime = ended.wait_for(kEventWait) == std::future_status::ready;
+    server.ReleaseHeld(); // lets a reporter that did not give up end after all
+    ended.wait();
+    SetFetchTimeouts(0, 0);
+    EXPECT_TRUE(endedInTime) << "the reporter waited for the silent server";
 }
 
 } // namespace
