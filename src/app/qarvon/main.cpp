@@ -61,7 +61,10 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
     QuitOnTerminationSignals();
 
-    instance.Listen();
+    // Without the socket later starts cannot hand over; this one still runs.
+    if (!instance.Listen())
+        std::cerr << "qarvon: cannot listen for later starts on "
+                  << instance.ServerName().toStdString() << "\n";
     StartUpdater(exeFolder + "/");
 
     TfrmP2PDownload mainWindow;
