@@ -33,9 +33,9 @@ int main(int argc, char **argv)
         return 1;
     }
     SetProgramFolder(root);
-    LoadConfiguration();
 
-    // The gallery is a look at the skin, not a start of the music box.
+    // The gallery is a look at the skin, not a start of the music box: it
+    // needs the root's pictures only, not the settings.
     if (!options.skinGallery.empty()) {
         QApplication app(argc, argv);
         QString error;
@@ -45,6 +45,8 @@ int main(int argc, char **argv)
         }
         return 0;
     }
+
+    LoadConfiguration();
 
     const std::string handOff = StripLaunchPrefix(options.launchArgument);
 
